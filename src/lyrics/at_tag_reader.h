@@ -1,0 +1,32 @@
+#pragma once
+
+#include "lyrics/lyrics_file.h"
+#include "lyrics/lyrics_record.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace tavorin {
+
+// Integer Value: rounded half to even; 0 for empty, non-numeric or out-of-range text.
+std::int32_t integerValue(QStringView text);
+// Real Value: rounded to 15 significant digits; 0 for empty, non-numeric or out-of-range text.
+double realValue(QStringView text);
+
+// Fills the record from lines already read, then settles the time base: from the file when it
+// states one, else Winamp Time (defaultTime on) or Standard Time.
+LyricsRecord readAtTags(const QStringList& lines, bool defaultTime);
+
+struct LyricsReading {
+    LyricsRecord record;
+    TextEncoding encoding = TextEncoding::Cp932;
+    LyricsReadFailure failure = LyricsReadFailure::None;
+};
+
+// Reads the lyrics file at path into a record. On a read failure the record is the reset one.
+LyricsReading readLyricsRecord(const QString& path, bool defaultTime);
+
+} // namespace tavorin

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "shell/atomic_file_writer.h"
+#include "shell/text_codec.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace tavorin {
+
+// Why a lyrics file could not be read. An empty file is not a failure.
+enum class LyricsReadFailure {
+    None,
+    Missing,       // no such file
+    Unreadable,    // it exists but cannot be opened or read (or is not a regular file)
+    TooLarge,      // over maxLyricsFileBytes
+    NotDecodable,  // its bytes do not decode without loss
+};
+
+inline constexpr std::int64_t maxLyricsFileBytes = 16 * 1024 * 1024;
+
+struct LyricsLines {
+    QStringList lines;  // the file's lines 1..n, stored from index 0, without CR or LF
+    TextEncoding encoding = TextEncoding::Cp932;
+    LyricsReadFailure failure = LyricsReadFailure::None;
+};
+
+// Removes every CR, then cuts at LF; a final LF adds no empty last line.
+QStringList splitLyricsLines(QStringView text);
+LyricsLines readLyricsLines(const QString& path);
+// A short Run Log reason for a read failure, in the system's own style.
+QString lyricsReadFailureMessage(LyricsReadFailure failure);
+
+// Writes the text (already with CR LF line ends) in the file's own encoding, atomically.
+WriteResult writeLyricsFile(const QString& path, const QString& text, TextEncoding encoding);
+
+} // namespace tavorin

@@ -1,0 +1,166 @@
+#include "lyrics/at_tag_reader.h"
+
+#include "shell/number_format.h"
+#include "song/time_base.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tavorin {
+
+namespace {
+
+// Lower-cases ASCII letters only: no other character can be part of a known key, and a full
+// Unicode mapping would let "@TİTLE" (dotted capital I) or a Kelvin sign pass for a key.
+QString asciiLower(QStringView text) {
+    QString out = text.toString();
+    for (QChar& c : out) {
+        if (c >= u'A' && c <= u'Z') {
+            c = QChar(static_cast<char16_t>(c.unicode() + (u'a' - u'A')));
+        }
+    }
+    return out;
+}
+
+// Values keep every character but the blanks around them. Keys also shed the ideographic
+// space, which can only help a key to match and never loses anything.
+bool isValueBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isKeyBlank(QChar c) {
+    return isValueBlank(c) || c == u'\u3000';
+}
+
+template <typename IsBlank> QStringView trimmed(QStringView text, IsBlank isBlank) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isBlank(text[first])) {
+        ++first;
+    }
+    while (last > first && isBlank(text[last - 1])) {
+        --last;
+    }
+    return text.sliced(first, last - first);
+}
+
+// The values of one reading that are not kept in the record.
+struct Working {
+    std::int32_t totalSec = 0;
+    std::int32_t flames = 0;
+    QString timeType;
+};
+
+// Applies a known key to the record; false when the key is none of them, so that the line
+// stays in the body.
+bool applyAtTag(QStringView key, QStringView value, LyricsRecord& record, Working& working) {
+    if (key == u"@timeratio") {
+        record.timeRatio = realValue(value);
+    } else if (key == u"@silencemsec") {
+        record.silencemSec = integerValue(value);
+    } else if (key == u"@offset") {
+        record.offset = integerValue(value);
+    } else if (key == u"@artist") {
+        record.artist = value.toString();
+    } else if (key == u"@title") {
+        record.title = value.toString();
+    } else if (key == u"@album") {
+        record.album = value.toString();
+    } else if (key == u"@bgfile") {
+        record.bgfile = value.toString();
+    } else if (key == u"@bgfolder") {
+        record.bgfolder = value.toString();
+    } else if (key == u"@taggingby") {
+        record.taggingBy = value.toString();
+    } else if (key == u"@editedby") {
+        record.editedBy = value.toString();
+    } else if (key == u"@silence") {
+        // An old key: its line is consumed, its value has no use.
+    } else if (key == u"@totalsec") {
+        working.totalSec = integerValue(value);
+    } else if (key == u"@flames") {
+        working.flames = integerValue(value);
+    } else if (key == u"@timetype") {
+        working.timeType = asciiLower(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// A stated non-zero ratio wins; then "@timetype"; else the user's default time base.
+void settleTimeBase(LyricsRecord& record, const Working& working, bool defaultTime) {
+    record.hasTiming = true;
+    if (record.timeRatio != 0.0) {
+        return;
+    }
+    if (working.timeType == u"normal") {
+        record.timeRatio = 1.0;
+        return;
+    }
+    if (working.timeType == u"winamp") {
+        const std::int32_t rate = sampleRateEstimate(working.flames, working.totalSec);
+        record.timeRatio = winampRatio(rate, frameSamples);
+        return;
+    }
+    record.hasTiming = false;
+    record.timeRatio = defaultTime ? defaultWinampRatio : 1.0;
+}
+
+} // namespace
+
+std::int32_t integerValue(QStringView text) {
+    const std::optional<double> value = parseDecimal(text);
+    if (!value || !std::isfinite(*value)) {
+        return 0;
+    }
+    // std::nearbyint rounds halves to the even neighbour in the default rounding mode.
+    const double rounded = std::nearbyint(*value);
+    if (rounded < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
+        rounded > static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
+double realValue(QStringView text) {
+    const std::optional<double> value = parseDecimal(text);
+    if (!value) {
+        return 0.0;
+    }
+    const double rounded = roundTo15Digits(*value);
+    return std::isfinite(rounded) ? rounded : 0.0;
+}
+
+LyricsRecord readAtTags(const QStringList& lines, bool defaultTime) {
+    LyricsRecord record;
+    if (lines.isEmpty()) {
+        // Nothing to read: the time base stays unsettled (ratio 0, no timing).
+        return record;
+    }
+
+    qsizetype textLength = 0;
+    for (const QString& line : lines) {
+        textLength += line.size() + 2;
+    }
+    record.text.reserve(textLength);
+
+    Working working;
+    for (const QString& line : lines) {
+        // Only the ASCII "@" first and an ASCII "=" anywhere make an At-Tag line.
+        const qsizetype equals = line.startsWith(u'@') ? line.indexOf(u'=') : -1;
+        if (equals >= 0) {
+            const QStringView view(line);
+            const QString key = asciiLower(trimmed(view.first(equals), isKeyBlank));
+            const QStringView value = trimmed(view.sliced(equals + 1), isValueBlank);
+            if (applyAtTag(key, value, record, working)) {
+                continue;
+            }
+        }
+        record.text += line;
+        record.text += u"\r\n";
+    }
+    settleTimeBase(record, working, defaultTime);
+    return record;
+}
+
+} // namespace tavorin

@@ -14,16 +14,16 @@ namespace tavorin {
 // Why a lyrics file could not be read. An empty file is not a failure.
 enum class LyricsReadFailure {
     None,
-    Missing,       // no such file
-    Unreadable,    // it exists but cannot be opened or read (or is not a regular file)
-    TooLarge,      // over maxLyricsFileBytes
-    NotDecodable,  // its bytes do not decode without loss
+    Missing,      // no such file
+    Unreadable,   // it exists but cannot be opened or read (or is not a regular file)
+    TooLarge,     // over maxLyricsFileBytes
+    NotDecodable, // its bytes do not decode without loss
 };
 
 inline constexpr std::int64_t maxLyricsFileBytes = 16 * 1024 * 1024;
 
 struct LyricsLines {
-    QStringList lines;  // the file's lines 1..n, stored from index 0, without CR or LF
+    QStringList lines; // the file's lines 1..n, stored from index 0, without CR or LF
     TextEncoding encoding = TextEncoding::Cp932;
     LyricsReadFailure failure = LyricsReadFailure::None;
 };
@@ -36,5 +36,7 @@ QString lyricsReadFailureMessage(LyricsReadFailure failure);
 
 // Writes the text (already with CR LF line ends) in the file's own encoding, atomically.
 WriteResult writeLyricsFile(const QString& path, const QString& text, TextEncoding encoding);
+WriteResult writeLyricsFile(const QString& path, const QString& text, TextEncoding encoding,
+                            FileLayer& files);
 
 } // namespace tavorin

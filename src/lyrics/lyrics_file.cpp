@@ -1,0 +1,111 @@
+#include "lyrics/lyrics_file.h"
+
+#include "shell/block_file.h"
+
+#include <QFileInfo>
+
+namespace tavorin {
+
+QStringList splitLyricsLines(QStringView text) {
+    QStringList lines;
+    QString line;
+    bool pending = false; // characters since the last LF (CRs do not count)
+    const qsizetype size = text.size();
+    qsizetype begin = 0;
+    // One pass: each LF ends a line, each CR is dropped on the way, so CR LF and LF files
+    // read alike and a file of CRs alone runs together into one line.
+    for (qsizetype i = 0; i <= size; ++i) {
+        const bool end = i == size;
+        const QChar unit = end ? QChar() : text[i];
+        if (!end && unit != QLatin1Char('\r') && unit != QLatin1Char('\n')) {
+            continue;
+        }
+        if (i > begin) {
+            line.append(text.sliced(begin, i - begin));
+            pending = true;
+        }
+        begin = i + 1;
+        if (end) {
+            break;
+        }
+        if (unit == QLatin1Char('\n')) {
+            lines.append(line);
+            line.clear();
+            pending = false;
+        }
+    }
+    // Text after the last LF is a line of its own; a final LF adds no empty line.
+    if (pending) {
+        lines.append(line);
+    }
+    return lines;
+}
+
+LyricsLines readLyricsLines(const QString& path) {
+    LyricsLines result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.failure =
+            info.isSymLink() ? LyricsReadFailure::Unreadable : LyricsReadFailure::Missing;
+        return result;
+    }
+    if (!info.isFile()) {
+        result.failure = LyricsReadFailure::Unreadable;
+        return result;
+    }
+    BlockFile file(path);
+    if (!file.isOpen()) {
+        result.failure = LyricsReadFailure::Unreadable;
+        return result;
+    }
+    const qint64 size = file.size();
+    if (size > maxLyricsFileBytes) {
+        result.failure = LyricsReadFailure::TooLarge;
+        return result;
+    }
+    if (size == 0) {
+        return result;
+    }
+    std::int32_t position = 0;
+    const std::optional<QByteArray> bytes =
+        file.blockRead(position, static_cast<std::int32_t>(size));
+    if (!bytes) {
+        result.failure = LyricsReadFailure::Unreadable;
+        return result;
+    }
+    DecodedText decoded = decodeText(*bytes);
+    result.encoding = decoded.encoding;
+    if (!decoded.lossless) {
+        result.failure = LyricsReadFailure::NotDecodable;
+        return result;
+    }
+    result.lines = splitLyricsLines(decoded.text);
+    return result;
+}
+
+QString lyricsReadFailureMessage(LyricsReadFailure failure) {
+    switch (failure) {
+    case LyricsReadFailure::None:
+        return QString();
+    case LyricsReadFailure::Missing:
+        return QStringLiteral("歌詞ファイルが読めません。（見つかりません）");
+    case LyricsReadFailure::Unreadable:
+        return QStringLiteral("歌詞ファイルが読めません。（開けません）");
+    case LyricsReadFailure::TooLarge:
+        return QStringLiteral("歌詞ファイルが読めません。（16MB を超えています）");
+    case LyricsReadFailure::NotDecodable:
+        return QStringLiteral("歌詞ファイルが読めません。（文字コードを判別できません）");
+    }
+    return QString();
+}
+
+WriteResult writeLyricsFile(const QString& path, const QString& text, TextEncoding encoding) {
+    return writeFileAtomically(path, encodeText(text, encoding));
+}
+
+WriteResult writeLyricsFile(const QString& path, const QString& text, TextEncoding encoding,
+                            FileLayer& files) {
+    return writeFileAtomically(path, encodeText(text, encoding), files);
+}
+
+} // namespace tavorin

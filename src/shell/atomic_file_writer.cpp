@@ -1,0 +1,81 @@
+#include "shell/atomic_file_writer.h"
+
+#include "shell/file_layer.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <system_error>
+
+namespace tavorin {
+
+namespace {
+
+QString messageOfErrno(int error) {
+    return QString::fromLocal8Bit(std::error_code(error, std::generic_category()).message());
+}
+
+// A hidden name beside the target that no other writer picks: the name itself, a tag and a
+// random part, so a crash leaves at most a stray dot file and never a half-written lyrics file.
+QString temporaryPathFor(const QFileInfo& target) {
+    const QString suffix =
+        QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
+    return target.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + target.fileName() +
+           QLatin1String(".tavorin-") + suffix;
+}
+
+WriteResult failed(WriteOutcome outcome, QString message) {
+    return {outcome, std::move(message)};
+}
+
+} // namespace
+
+WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
+    RealFileLayer files;
+    return writeFileAtomically(path, bytes, files);
+}
+
+WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes, FileLayer& files) {
+    // Through a link, the file the link names is replaced and the link stays a link.
+    QFileInfo target(path);
+    if (target.isSymLink() && !target.canonicalFilePath().isEmpty()) {
+        target = QFileInfo(target.canonicalFilePath());
+    }
+    const QString targetPath = target.absoluteFilePath();
+
+    const FileFacts facts = files.facts(targetPath);
+    if (facts.exists && !facts.isRegular) {
+        return failed(WriteOutcome::CannotOpen, messageOfErrno(EISDIR));
+    }
+    // A file nobody may write is read-only, whoever runs the repair: the superuser (under
+    // which tests and CI run) passes every permission check, so the bits are looked at here.
+    if (facts.exists && !facts.anyoneMayWrite) {
+        return failed(WriteOutcome::CannotOpen, messageOfErrno(EACCES));
+    }
+
+    const QString temporaryPath = temporaryPathFor(target);
+    const FileStatus created = files.createNew(temporaryPath);
+    if (!created.ok) {
+        return failed(WriteOutcome::CannotOpen, created.message);
+    }
+    FileStatus status = files.write(bytes);
+    if (status.ok) {
+        status = files.syncAndClose();
+    } else {
+        files.abandon();
+    }
+    if (status.ok && facts.exists) {
+        status = files.copyPermissions(targetPath, temporaryPath);
+    }
+    if (status.ok) {
+        status = files.replace(temporaryPath, targetPath);
+    }
+    if (!status.ok) {
+        files.remove(temporaryPath);
+        return failed(WriteOutcome::CannotWrite, status.message);
+    }
+    return {};
+}
+
+} // namespace tavorin

@@ -1,0 +1,158 @@
+#include "shell/file_layer.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tavorin {
+
+namespace {
+
+std::filesystem::path fsPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString messageOf(const std::error_code& error) {
+    return QString::fromLocal8Bit(error.message());
+}
+
+QString messageOfErrno(int error) {
+    return messageOf(std::error_code(error, std::generic_category()));
+}
+
+constexpr auto writeBits = std::filesystem::perms::owner_write |
+                           std::filesystem::perms::group_write |
+                           std::filesystem::perms::others_write;
+
+} // namespace
+
+FileFacts RealFileLayer::facts(const QString& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(fsPath(path), error);
+    FileFacts facts;
+    if (error || !std::filesystem::exists(status)) {
+        return facts;
+    }
+    facts.exists = true;
+    facts.isRegular = std::filesystem::is_regular_file(status);
+    facts.anyoneMayWrite = (status.permissions() & writeBits) != std::filesystem::perms::none;
+    return facts;
+}
+
+FileStatus RealFileLayer::createNew(const QString& path) {
+    file = std::make_unique<QFile>(path);
+    // Unbuffered, so a full disk shows up in write() and not later in a silent flush.
+    if (!file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+        FileStatus status = FileStatus::failure(file->errorString());
+        file.reset();
+        return status;
+    }
+    return {};
+}
+
+FileStatus RealFileLayer::write(QByteArrayView bytes) {
+    if (!file) {
+        return FileStatus::failure(messageOfErrno(EBADF));
+    }
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file->write(bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            return FileStatus::failure(file->errorString());
+        }
+        if (written == 0) {
+            return FileStatus::failure(messageOfErrno(EIO));
+        }
+        done += written;
+    }
+    return {};
+}
+
+FileStatus RealFileLayer::syncAndClose() {
+    if (!file) {
+        return FileStatus::failure(messageOfErrno(EBADF));
+    }
+#ifdef Q_OS_WIN
+    const int synced = ::_commit(file->handle());
+#else
+    const int synced = ::fsync(file->handle());
+#endif
+    const int syncError = errno;
+    file->close();
+    const bool closed = file->error() == QFileDevice::NoError;
+    const QString closeMessage = file->errorString();
+    file.reset();
+    if (synced != 0) {
+        return FileStatus::failure(messageOfErrno(syncError));
+    }
+    if (!closed) {
+        return FileStatus::failure(closeMessage);
+    }
+    return {};
+}
+
+void RealFileLayer::abandon() {
+    file.reset();
+}
+
+FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to) {
+#ifndef Q_OS_WIN
+    // Someone else's file stays theirs when an administrator runs the repair. Only the
+    // superuser may give a file away, so an ordinary user's attempt fails and changes nothing.
+    // Owner first: a change of owner may clear special permission bits.
+    struct stat original {};
+    if (::stat(QFile::encodeName(from).constData(), &original) == 0 &&
+        (original.st_uid != ::geteuid() || original.st_gid != ::getegid())) {
+        [[maybe_unused]] const int ignored =
+            ::chown(QFile::encodeName(to).constData(), original.st_uid, original.st_gid);
+    }
+#endif
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(fsPath(from), error);
+    if (!error) {
+        std::filesystem::permissions(fsPath(to), status.permissions(),
+                                     std::filesystem::perm_options::replace, error);
+    }
+    if (error) {
+        return FileStatus::failure(messageOf(error));
+    }
+    return {};
+}
+
+FileStatus RealFileLayer::replace(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    if (error) {
+        return FileStatus::failure(messageOf(error));
+    }
+#ifndef Q_OS_WIN
+    // Make the new name itself durable; the contents already are. Best effort: the
+    // replacement has happened whatever this says.
+    const std::filesystem::path folder = fsPath(to).parent_path();
+    const int folderHandle =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderHandle >= 0) {
+        ::fsync(folderHandle);
+        ::close(folderHandle);
+    }
+#endif
+    return {};
+}
+
+void RealFileLayer::remove(const QString& path) {
+    QFile::remove(path);
+}
+
+} // namespace tavorin

@@ -1,0 +1,104 @@
+#include "shell/text_codec.h"
+
+#include "shell/cp932_codec.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace tavorin {
+
+namespace {
+
+constexpr char utf8Bom[] = "\xEF\xBB\xBF";
+constexpr char utf16LeBom[] = "\xFF\xFE";
+constexpr char utf16BeBom[] = "\xFE\xFF";
+
+struct Decoded {
+    QString text;
+    bool lossless = true;
+};
+
+// The byte-order mark has been taken off already: a second one is a character of the text
+// (U+FEFF) and must survive the round trip, so the decoder may not swallow it.
+Decoded decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
+    Decoded decoded{decoder.decode(bytes), !decoder.hasError()};
+    return decoded;
+}
+
+bool hasUnpairedSurrogate(QStringView text) {
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar unit = text[i];
+        if (unit.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (unit.isSurrogate()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool hasNonAscii(QByteArrayView bytes) {
+    for (const char byte : bytes) {
+        if (static_cast<unsigned char>(byte) >= 0x80) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+DecodedText decodeText(QByteArrayView bytes) {
+    if (bytes.startsWith(QByteArrayView(utf8Bom))) {
+        const Decoded decoded = decodeWith(QStringConverter::Utf8, bytes.sliced(3));
+        return {decoded.text, TextEncoding::Utf8Bom, decoded.lossless};
+    }
+    const bool littleEndian = bytes.startsWith(QByteArrayView(utf16LeBom));
+    if (littleEndian || bytes.startsWith(QByteArrayView(utf16BeBom))) {
+        const QByteArrayView body = bytes.sliced(2);
+        const Decoded decoded =
+            decodeWith(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, body);
+        const bool lossless =
+            decoded.lossless && body.size() % 2 == 0 && !hasUnpairedSurrogate(decoded.text);
+        return {decoded.text, littleEndian ? TextEncoding::Utf16LeBom : TextEncoding::Utf16BeBom,
+                lossless};
+    }
+    // Plain ASCII reads the same either way and stays code page 932, the files' own default.
+    if (hasNonAscii(bytes)) {
+        Decoded decoded = decodeWith(QStringConverter::Utf8, bytes);
+        if (decoded.lossless) {
+            return {std::move(decoded.text), TextEncoding::Utf8, true};
+        }
+    }
+    Cp932Decoding decoded = decodeCp932(bytes);
+    return {std::move(decoded.text), TextEncoding::Cp932, decoded.lossless};
+}
+
+namespace {
+
+QByteArray encodeWith(QStringConverter::Encoding encoding, QStringView text) {
+    QStringEncoder encoder(encoding);
+    return encoder.encode(text);
+}
+
+} // namespace
+
+QByteArray encodeText(QStringView text, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Cp932:
+        return encodeCp932(text);
+    case TextEncoding::Utf8:
+        return encodeWith(QStringConverter::Utf8, text);
+    case TextEncoding::Utf8Bom:
+        return QByteArray(utf8Bom) + encodeWith(QStringConverter::Utf8, text);
+    case TextEncoding::Utf16LeBom:
+        return QByteArray(utf16LeBom) + encodeWith(QStringConverter::Utf16LE, text);
+    case TextEncoding::Utf16BeBom:
+        return QByteArray(utf16BeBom) + encodeWith(QStringConverter::Utf16BE, text);
+    }
+    return encodeCp932(text);
+}
+
+} // namespace tavorin

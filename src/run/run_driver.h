@@ -1,5 +1,6 @@
 #pragma once
 
+#include "run/run_context.h"
 #include "run/run_host.h"
 #include "settings/wizard_settings.h"
 
@@ -9,17 +10,13 @@ namespace tavorin {
 
 class PlaybackEngine;
 
-struct RunSummary {
-    bool aborted = false;
-    int filesHandled = 0;
-    int readFailures = 0;   // lyrics files that could not be read
-    int writeFailures = 0;  // lyrics files that could not be written
-};
-
-// One run over the list of lyrics files in the mode the settings choose.
+// One run over the list of lyrics files in the mode the settings choose: the Song Index, the
+// opening line, the mode, the closing line and the status texts.
 class RunDriver {
 public:
-    RunDriver(RunHost& host, PlaybackEngine& engine);
+    RunDriver(RunHost& runHost, PlaybackEngine& engine);
+    // Songs measured by measure instead of a playback engine (tests, other front ends).
+    RunDriver(RunHost& runHost, SongMeasure measure);
 
     // lyricsFiles in list order. dryRun: everything but the writing.
     RunSummary run(const QStringList& lyricsFiles, const WizardSettings& settings,
@@ -27,7 +24,7 @@ public:
 
 private:
     RunHost& host;
-    PlaybackEngine& engine;
+    SongMeasure measureSong;
 };
 
 } // namespace tavorin

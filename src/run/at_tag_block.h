@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+namespace tavorin {
+
+// The At-Tag Block both modes write at the end of a lyrics file: the recording the Time Tags
+// now fit, and who timed and fitted them.
+struct AtTagBlock {
+    double timeRatio = 1.0;
+    std::int32_t silencemSec = 0;
+    std::int32_t offset = 0;
+    std::optional<QString> taggingBy; // written even when empty; nothing when absent
+    std::optional<QString> editedBy;
+    QString title;
+    QString artist;
+    QString album;
+    QString bgfile;
+    QString bgfolder;
+};
+
+// The block's lines, in the order they are written; lines with nothing to say are left out.
+QStringList atTagLines(const AtTagBlock& block);
+
+// The whole new file: the body, one blank line (unless the body already ends with one), the
+// block, and exactly one CR LF after its last line.
+QString lyricsTextWithBlock(const QString& body, const AtTagBlock& block);
+
+} // namespace tavorin

@@ -1,0 +1,129 @@
+#include "run/correction_mode.h"
+
+#include "lyrics/time_tag.h"
+#include "run/at_tag_block.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tavorin {
+
+namespace {
+
+double roundHalfToEven(double x) {
+    const double nearest = std::round(x); // halves away from zero
+    if (std::fabs(x - std::trunc(x)) == 0.5) {
+        return 2.0 * std::round(x / 2.0);
+    }
+    return nearest;
+}
+
+bool ownFile(const LyricsRecord& record, const QString& name) {
+    return record.editedBy == name || (record.editedBy.isEmpty() && record.taggingBy == name);
+}
+
+QString failureMessage(CorrectionFailure failure) {
+    return failure == CorrectionFailure::BadTimeRatio
+               ? QStringLiteral("＠TimeRatio の値が正しくないので変換しません。")
+               : QStringLiteral("補正後の時間が範囲を超えるので変換しません。");
+}
+
+// Rewrites every entry's time and tag text; on a failure the entries are partly rewritten
+// and must not be used.
+CorrectionFailure correctEntries(std::vector<TagEntry>& entries, const TimeCorrection& correction) {
+    if (!isPlausibleTimeRatio(correction.fileRatio) ||
+        !isPlausibleTimeRatio(correction.songRatio)) {
+        return CorrectionFailure::BadTimeRatio;
+    }
+    for (TagEntry& entry : entries) {
+        const std::optional<std::int32_t> time = correctTagTime(entry.time, correction);
+        if (!time) {
+            return CorrectionFailure::OutOfRange;
+        }
+        entry.time = *time;
+        entry.tagText = writeTimeTag(*time, entry.shape);
+    }
+    return CorrectionFailure::None;
+}
+
+} // namespace
+
+bool isPlausibleTimeRatio(double ratio) {
+    return std::isfinite(ratio) && ratio >= 0.5 && ratio <= 2.0;
+}
+
+std::optional<std::int32_t> correctTagTime(std::int32_t time, const TimeCorrection& correction) {
+    double x = static_cast<double>(time) / correction.fileRatio;
+    if (correction.shiftSilence) {
+        x = x - correction.fileSilence + correction.songSilence;
+        if (x < 0) {
+            x = 0;
+        }
+    }
+    x = roundHalfToEven(x * correction.songRatio);
+    if (!std::isfinite(x) || x < std::numeric_limits<std::int32_t>::min() ||
+        x > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(x);
+}
+
+void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
+    const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, context);
+    if (!prepared) {
+        return;
+    }
+    const WizardSettings& settings = context.settings;
+    const SongInfo& song = prepared->song;
+    const LyricsRecord& record = prepared->reading.record;
+
+    if (settings.ignoreOwn && ownFile(record, settings.name)) {
+        logFileOutcome(context, QStringLiteral("すでにあなたの名前で合わせてあります"));
+        return;
+    }
+
+    TaggedBody body = splitTimeTags(record.text);
+    if (settings.karaoke && repairTagReversals(body.entries)) {
+        context.host.appendLog(QStringLiteral("逆転補正をします。") + crlf);
+    }
+
+    TimeCorrection correction;
+    correction.fileRatio = record.timeRatio;
+    correction.songRatio = song.timeRatio;
+    correction.shiftSilence =
+        settings.silencemSec && record.silencemSec >= 0 && record.silencemSec != song.silencemSec;
+    correction.fileSilence = record.silencemSec;
+    correction.songSilence = song.silencemSec;
+    const bool ratioChange = song.timeRatio != record.timeRatio;
+    if (!body.entries.empty() && (correction.shiftSilence || ratioChange)) {
+        context.host.appendLog(QStringLiteral("時間補正をします。") + crlf);
+        const CorrectionFailure failure = correctEntries(body.entries, correction);
+        if (failure != CorrectionFailure::None) {
+            ++context.summary.conversionFailures;
+            logFileOutcome(context, failureMessage(failure));
+            return;
+        }
+    }
+
+    AtTagBlock block;
+    block.timeRatio = song.timeRatio;
+    block.silencemSec = song.silencemSec;
+    block.offset = record.offset;
+    block.taggingBy = record.taggingBy;
+    block.editedBy = settings.name;
+    block.title = settings.atArtist ? song.title : record.title;
+    block.artist = settings.atArtist ? song.artist : record.artist;
+    block.album = settings.atArtist ? song.album : record.album;
+    block.bgfile = record.bgfile;
+    block.bgfolder = record.bgfolder;
+
+    const QString text = lyricsTextWithBlock(joinTimeTags(body.prefix, body.entries), block);
+    writeLyricsAndReport(lyricsPath, text, prepared->reading.encoding, context);
+}
+
+void runCorrectionMode(const QStringList& lyricsFiles, RunContext& context) {
+    forEachLyricsFile(lyricsFiles, context,
+                      [&](const QString& path) { correctLyricsFile(path, context); });
+}
+
+} // namespace tavorin

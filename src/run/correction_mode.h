@@ -1,0 +1,42 @@
+#pragma once
+
+#include "run/run_context.h"
+
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+namespace tavorin {
+
+// How one file's Time Tags move to the user's recording.
+struct TimeCorrection {
+    double fileRatio = 1.0; // the time base the tags were made in
+    double songRatio = 1.0; // the time base of the user's song
+    bool shiftSilence = false;
+    std::int32_t fileSilence = 0; // leading silence the tags were made against, ms
+    std::int32_t songSilence = 0; // leading silence of the user's song, ms
+};
+
+enum class CorrectionFailure {
+    None,
+    BadTimeRatio, // the file's time base is no time base a song can have
+    OutOfRange,   // a corrected time does not fit in a Time Tag's milliseconds
+};
+
+// A time base differs from Standard Time by a fraction of a percent; a file that claims more
+// than a factor of two either way holds garbage, and converting by it would wreck the tags.
+bool isPlausibleTimeRatio(double ratio);
+
+// The corrected time of one Time Tag: to Standard Time, shifted by the difference in leading
+// silence (never below 0), into the song's time base, rounded half to even. Nothing when the
+// result does not fit in a signed 32-bit number of milliseconds.
+std::optional<std::int32_t> correctTagTime(std::int32_t time, const TimeCorrection& correction);
+
+// Corrects every file of the list (in list order) to the user's recordings.
+void runCorrectionMode(const QStringList& lyricsFiles, RunContext& context);
+
+// One lyrics file, with its Run Log report.
+void correctLyricsFile(const QString& lyricsPath, RunContext& context);
+
+} // namespace tavorin

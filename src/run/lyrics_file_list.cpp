@@ -1,0 +1,38 @@
+#include "run/lyrics_file_list.h"
+
+#include "shell/path_utils.h"
+
+#include <algorithm>
+
+namespace tavorin {
+
+bool LyricsFileList::isLyricsFileName(const QString& path) {
+    const QString extension = extensionOf(path).toLower();
+    return extension == u"txt" || extension == u"lrc" || extension == u"kra";
+}
+
+bool LyricsFileList::add(const QString& path) {
+    if (!isLyricsFileName(path)) {
+        return false;
+    }
+    const QString lowered = path.toLower();
+    const bool duplicate = std::any_of(list.cbegin(), list.cend(), [&](const QString& entry) {
+        return entry.toLower() == lowered;
+    });
+    if (duplicate) {
+        return false;
+    }
+    // The first entry that sorts after the path; equal-ignoring-case entries are duplicates.
+    const auto place = std::upper_bound(
+        list.begin(), list.end(), path, [](const QString& candidate, const QString& entry) {
+            return QString::compare(candidate, entry, Qt::CaseInsensitive) < 0;
+        });
+    list.insert(place, path);
+    return true;
+}
+
+void LyricsFileList::clear() {
+    list.clear();
+}
+
+} // namespace tavorin

@@ -1,0 +1,51 @@
+#include "run/new_tag_mode.h"
+
+#include "lyrics/time_tag.h"
+#include "run/at_tag_block.h"
+
+namespace tavorin {
+
+void tagLyricsFile(const QString& lyricsPath, RunContext& context) {
+    const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, context);
+    if (!prepared) {
+        return;
+    }
+    const WizardSettings& settings = context.settings;
+    const SongInfo& song = prepared->song;
+    const LyricsRecord& record = prepared->reading.record;
+
+    if (record.hasTiming && settings.ignoreAtTag) {
+        logFileOutcome(context, QStringLiteral("すでに＠タグがあるので無視します。"));
+        return;
+    }
+
+    QString body = record.text;
+    if (settings.karaoke) {
+        TaggedBody tagged = splitTimeTags(body);
+        if (repairTagReversals(tagged.entries)) {
+            context.host.appendLog(QStringLiteral("タイムタグの逆転がありました。") + crlf);
+            body = joinTimeTags(tagged.prefix, tagged.entries);
+        }
+    }
+
+    AtTagBlock block;
+    block.timeRatio = song.timeRatio;
+    block.silencemSec = song.silencemSec;
+    block.offset = record.offset;
+    block.taggingBy = settings.name;
+    block.title = settings.atArtist ? song.title : record.title;
+    block.artist = settings.atArtist ? song.artist : record.artist;
+    block.album = settings.atArtist ? song.album : record.album;
+    block.bgfile = record.bgfile;
+    block.bgfolder = record.bgfolder;
+
+    writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(body, block), prepared->reading.encoding,
+                         context);
+}
+
+void runNewTagMode(const QStringList& lyricsFiles, RunContext& context) {
+    forEachLyricsFile(lyricsFiles, context,
+                      [&](const QString& path) { tagLyricsFile(path, context); });
+}
+
+} // namespace tavorin

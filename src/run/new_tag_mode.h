@@ -1,0 +1,16 @@
+#pragma once
+
+#include "run/run_context.h"
+
+#include <QStringList>
+
+namespace tavorin {
+
+// Adds an At-Tag Block describing the song each file was timed against, for every file of the
+// list in list order.
+void runNewTagMode(const QStringList& lyricsFiles, RunContext& context);
+
+// One lyrics file, with its Run Log report.
+void tagLyricsFile(const QString& lyricsPath, RunContext& context);
+
+} // namespace tavorin

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "lyrics/at_tag_reader.h"
+#include "run/run_host.h"
+#include "run/song_lookup.h"
+#include "settings/wizard_settings.h"
+#include "song/song_info.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace tavorin {
+
+struct RunSummary {
+    bool aborted = false;
+    int filesHandled = 0;
+    int readFailures = 0;       // lyrics files that could not be read
+    int writeFailures = 0;      // lyrics files that could not be written
+    int conversionFailures = 0; // lyrics files whose Time Tags could not be converted
+};
+
+// Measures one song file; winampTime: the user's time base is Winamp Time.
+using SongMeasure = std::function<SongInfo(const QString& songPath, bool winampTime)>;
+
+// What a mode works with during one run.
+struct RunContext {
+    RunHost& host;
+    SongLookup& songLookup;
+    SongMeasure measureSong;
+    const WizardSettings& settings;
+    bool dryRun = false;
+    RunSummary& summary;
+};
+
+inline const QString crlf = QStringLiteral("\r\n");
+
+// The loop both modes share: per file, pending events run, an abort request ends the loop
+// before the file, the progress shows the files already handled.
+void forEachLyricsFile(const QStringList& lyricsFiles, RunContext& context,
+                       const std::function<void(const QString& lyricsPath)>& handleFile);
+
+struct PreparedLyricsFile {
+    SongInfo song;
+    LyricsReading reading;
+};
+
+// The first steps of both modes: log the lyrics file, find and log its song, measure the song,
+// read the lyrics file. Nothing when the song is missing or the file cannot be read (both
+// logged; such a file is left untouched).
+std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPath,
+                                                        RunContext& context);
+
+// The last steps of both modes: replace the file with text (not in a dry run) and log how
+// that went.
+void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEncoding encoding,
+                          RunContext& context);
+
+// Logs a file's last line, followed by the empty line that ends the file's report.
+void logFileOutcome(RunContext& context, const QString& message);
+
+} // namespace tavorin

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace tavorin {
+
+// Every song file (".mp3", ".rmp") under the Song Folder, in the order of discovery: a folder's
+// own songs (the preferred extension first) before its subfolders, depth first, each folder's
+// entries in ascending order of their names ignoring letter case. Built once per run.
+class SongIndex {
+public:
+    // Empties the index, then walks the folder. processEvents runs once per song file found
+    // and once per subfolder. Folders whose name starts with "." are skipped, a folder reached
+    // again through a link is not walked twice, an unreadable folder is passed over.
+    void build(const QString& songFolder, bool preferRmp,
+               const std::function<void()>& processEvents = {});
+    void clear();
+
+    const QStringList& entries() const { return songs; }
+    bool isEmpty() const { return songs.isEmpty(); }
+
+    // The first entry whose base name equals the lyrics file's base name ignoring letter case;
+    // empty when there is none. The extension plays no part.
+    QString find(const QString& lyricsPath) const;
+
+private:
+    void walk(const QString& folder, bool preferRmp, const std::function<void()>& processEvents);
+
+    QStringList songs;
+    QHash<QString, qsizetype> firstByBaseName; // lower-cased base name -> first entry
+    QSet<QString> visitedFolders;              // canonical paths
+};
+
+// The names in a folder listing, in the order the wizard walks them: ascending ignoring letter
+// case, ties in code unit order so the result never depends on the disk.
+void sortNamesIgnoringCase(QStringList& names);
+
+} // namespace tavorin

@@ -1,0 +1,399 @@
+#include "lyrics/time_tag.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tavorin {
+namespace {
+
+QString q(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+struct ExpectedEntry {
+    const char16_t* tag;
+    const char16_t* following;
+    std::int32_t time;
+    TagShape shape;
+};
+
+struct SplitCase {
+    const char* name;
+    QString body;
+    const char16_t* prefix;
+    std::vector<ExpectedEntry> entries;
+};
+
+TEST(SplitTimeTags, CutsBodiesIntoPrefixAndEntries) {
+    const TagShape L = TagShape::Long;
+    const TagShape S = TagShape::Short;
+    const std::vector<SplitCase> cases = {
+        {"no tag", q(u"abc"), u"abc", {}},
+        {"empty", QString(), u"", {}},
+        {"two long tags",
+         q(u"[00:01:00]one[00:02:50]two"),
+         u"",
+         {{u"[00:01:00]", u"one", 1000, L}, {u"[00:02:50]", u"two", 2500, L}}},
+        {"short tag", q(u"[01:02]x"), u"", {{u"[01:02]", u"x", 62000, S}}},
+        {"single-digit minutes", q(u"[1:02:03]x"), u"[1:02:03]x", {}},
+        {"dot for colon", q(u"[00:01.50]x"), u"[00:01.50]x", {}},
+        {"three-digit fraction", q(u"[00:01:500]x"), u"[00:01:500]x", {}},
+        {"three-digit minutes", q(u"[100:00:00]x"), u"[100:00:00]x", {}},
+        {"full-width digits", q(u"[０１:02]x"), u"[０１:02]x", {}},
+        {"cut off at the end", q(u"a[00:01:0"), u"a[00:01:0", {}},
+        {"cut off short", q(u"a[00:0"), u"a[00:0", {}},
+        {"brackets before the tag",
+         q(u"hello [world] [00:02:00]x"),
+         u"hello [world] ",
+         {{u"[00:02:00]", u"x", 2000, L}}},
+        {"stray bracket right before", q(u"[[00:01]"), u"[", {{u"[00:01]", u"", 1000, S}}},
+        {"long wins over short", q(u"[00:01:02]x"), u"", {{u"[00:01:02]", u"x", 1020, L}}},
+        {"short then text", q(u"[00:01]:02]"), u"", {{u"[00:01]", u":02]", 1000, S}}},
+        {"fourth field", q(u"[00:01:02:03]"), u"[00:01:02:03]", {}},
+        {"adjacent tags",
+         q(u"[00:01][00:02:03]\r\n"),
+         u"",
+         {{u"[00:01]", u"", 1000, S}, {u"[00:02:03]", u"\r\n", 2030, L}}},
+        {"fields beyond their clock range",
+         q(u"[00:75:00]a[99:99:99]b"),
+         u"",
+         {{u"[00:75:00]", u"a", 75000, L}, {u"[99:99:99]", u"b", 6039990, L}}},
+        {"NUL and Japanese kept",
+         QString::fromUtf16(u"歌\0[00:01]詞\0", 11),
+         u"歌",
+         {{u"[00:01]", u"詞", 1000, S}}},
+    };
+    for (const SplitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TaggedBody split = splitTimeTags(c.body);
+        // The NUL case compares only up to the NUL in the expected strings; the join
+        // check below covers every character.
+        if (c.body.contains(QChar(u'\0'))) {
+            EXPECT_TRUE(split.prefix.startsWith(q(c.prefix)));
+        } else {
+            EXPECT_EQ(split.prefix, q(c.prefix));
+        }
+        ASSERT_EQ(split.entries.size(), c.entries.size());
+        for (std::size_t i = 0; i < c.entries.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(split.entries[i].tagText, q(c.entries[i].tag));
+            EXPECT_TRUE(split.entries[i].followingText.startsWith(q(c.entries[i].following)));
+            EXPECT_EQ(split.entries[i].time, c.entries[i].time);
+            EXPECT_EQ(split.entries[i].shape, c.entries[i].shape);
+        }
+        EXPECT_EQ(joinTimeTags(split.prefix, split.entries), c.body);
+    }
+}
+
+TEST(FindNextTimeTag, GivesThreeEmptyPartsForAnEmptyText) {
+    const FoundTimeTag found = findNextTimeTag(QStringView());
+    EXPECT_TRUE(found.before.isEmpty());
+    EXPECT_TRUE(found.tag.isEmpty());
+    EXPECT_TRUE(found.after.isEmpty());
+
+    const QString text = q(u"a[b[00:01:02]c[00:03]");
+    const FoundTimeTag first = findNextTimeTag(text);
+    EXPECT_EQ(first.before, u"a[b");
+    EXPECT_EQ(first.tag, u"[00:01:02]");
+    EXPECT_EQ(first.after, u"c[00:03]");
+}
+
+struct WriteCase {
+    std::int32_t time;
+    TagShape shape;
+    const char16_t* expected;
+};
+
+TEST(WriteTimeTag, FormatsEveryFieldWithAtLeastTwoDigits) {
+    const TagShape L = TagShape::Long;
+    const TagShape S = TagShape::Short;
+    const WriteCase cases[] = {
+        {59719, L, u"[00:59:71]"}, // the last millisecond digit is dropped, not rounded
+        {59719, S, u"[00:59]"},
+        {59999, L, u"[00:59:99]"},
+        {0, L, u"[00:00:00]"},
+        {0, S, u"[00:00]"},
+        {75000, L, u"[01:15:00]"},
+        {6000000, L, u"[100:00:00]"},
+        {5999990, L, u"[99:59:99]"},
+        {-1, L, u"[00:00:00]"}, // cut toward zero
+        {-10, L, u"[00:00:-01]"},
+        {-61010, L, u"[-01:-01:-01]"},
+        {-61010, S, u"[-01:-01]"},
+        {std::numeric_limits<std::int32_t>::max(), L, u"[35791:23:64]"},
+        {std::numeric_limits<std::int32_t>::min(), L, u"[-35791:-23:-64]"},
+    };
+    for (const WriteCase& c : cases) {
+        SCOPED_TRACE(c.time);
+        EXPECT_EQ(writeTimeTag(c.time, c.shape), q(c.expected));
+    }
+}
+
+TEST(ReadTimeTag, ReadsAFieldAboveItsClockRangeAndWritesItNormalised) {
+    const TimeTagReading reading = readTimeTag(u"[00:75:00]");
+    EXPECT_EQ(reading.time, 75000);
+    EXPECT_EQ(reading.shape, TagShape::Long);
+    EXPECT_EQ(writeTimeTag(reading.time, reading.shape), u"[01:15:00]");
+    EXPECT_EQ(readTimeTag(u"[12:34]").time, 754000);
+    EXPECT_EQ(readTimeTag(u"[12:34]").shape, TagShape::Short);
+}
+
+struct RepairCase {
+    const char* name;
+    const char16_t* body;
+    bool wordTimed;
+    bool changed;
+    std::vector<const char16_t*> tagsAfter;
+    std::vector<std::int32_t> timesAfter;
+};
+
+TEST(RepairTagReversals, PullsLateTagsBackOnlyInWordTimedLyrics) {
+    const std::vector<RepairCase> cases = {
+        {"line-timed, CR LF",
+         u"[00:05:00]one\r\n[00:04:00]two\r\n",
+         false,
+         false,
+         {u"[00:05:00]", u"[00:04:00]"},
+         {5000, 4000}},
+        {"two entries",
+         u"[00:05:00]la[00:04:00]\r\n",
+         true,
+         true,
+         {u"[00:04:00]", u"[00:04:00]"},
+         {4000, 4000}},
+        {"one in the middle",
+         u"[00:01:00]a[00:03:00]b[00:02:00]c[00:04:00]d\r\n",
+         true,
+         true,
+         {u"[00:01:00]", u"[00:02:00]", u"[00:02:00]", u"[00:04:00]"},
+         {1000, 2000, 2000, 4000}},
+        // The pulled entry does not become the reference: entry 1 is written in entry 3's
+        // short shape, not in entry 2's long one.
+        {"written in the shape after",
+         u"[00:05:00]a[00:04:00]b[00:03]c\n",
+         true,
+         true,
+         {u"[00:03]", u"[00:03]", u"[00:03]"},
+         {3000, 3000, 3000}},
+        {"short pulled to long",
+         u"[00:05]a[00:04:55]b\n",
+         true,
+         true,
+         {u"[00:04:55]", u"[00:04:55]"},
+         {4550, 4550}},
+        {"equal neighbours",
+         u"[00:02:00]a[00:02:00]b\n",
+         true,
+         false,
+         {u"[00:02:00]", u"[00:02:00]"},
+         {2000, 2000}},
+        {"single entry", u"[00:05:00]a", false, false, {u"[00:05:00]"}, {5000}},
+        {"adjacent tags are no words",
+         u"[00:05:00][00:04:00]\r\n",
+         false,
+         false,
+         {u"[00:05:00]", u"[00:04:00]"},
+         {5000, 4000}},
+        {"text before the line end",
+         u"[00:05:00]a\r\n[00:04:00]b",
+         true,
+         true,
+         {u"[00:04:00]", u"[00:04:00]"},
+         {4000, 4000}},
+    };
+    for (const RepairCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TaggedBody split = splitTimeTags(q(c.body));
+        std::vector<QString> followingBefore;
+        for (const TagEntry& e : split.entries) {
+            followingBefore.push_back(e.followingText);
+        }
+        const std::vector<TagEntry> before = split.entries;
+        EXPECT_EQ(hasWordTiming(split.entries), c.wordTimed);
+        EXPECT_EQ(repairTagReversals(split.entries), c.changed);
+        ASSERT_EQ(split.entries.size(), c.tagsAfter.size());
+        for (std::size_t i = 0; i < split.entries.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(split.entries[i].tagText, q(c.tagsAfter[i]));
+            EXPECT_EQ(split.entries[i].time, c.timesAfter[i]);
+            EXPECT_EQ(split.entries[i].shape, before[i].shape); // its own shape stays
+            EXPECT_EQ(split.entries[i].followingText, followingBefore[i]);
+        }
+    }
+}
+
+// Builds "[mm:ss:cc]" for a whole number of hundredths.
+QString longTag(int hundredths) {
+    return writeTimeTag(hundredths * 10, TagShape::Long);
+}
+
+TEST(RepairTagReversals, OnlyTheFirstTwentyEntriesDecideWordTiming) {
+    // Twenty line-timed entries, then word-timed ones with a reversal at the end.
+    QString lineTimed;
+    for (int i = 0; i < 20; ++i) {
+        lineTimed += longTag(100 * i) + QStringLiteral("line\r\n");
+    }
+    const QString reversal =
+        longTag(5000) + QStringLiteral("a") + longTag(4000) + QStringLiteral("b\r\n");
+
+    TaggedBody late = splitTimeTags(lineTimed + reversal);
+    EXPECT_FALSE(hasWordTiming(late.entries));
+    EXPECT_FALSE(repairTagReversals(late.entries));
+    EXPECT_EQ(late.entries[20].time, 50000);
+
+    // One word-timed entry among the first twenty: a reversal anywhere is repaired.
+    TaggedBody early = splitTimeTags(longTag(0) + QStringLiteral("la") + lineTimed + reversal);
+    EXPECT_TRUE(hasWordTiming(early.entries));
+    EXPECT_TRUE(repairTagReversals(early.entries));
+    EXPECT_EQ(early.entries[21].time, 40000);
+    EXPECT_EQ(early.entries[21].tagText, longTag(4000));
+
+    // Word timing in entry 20 still counts; in entry 21 it does not.
+    QString nineteen;
+    for (int i = 0; i < 19; ++i) {
+        nineteen += longTag(i) + QStringLiteral("\n");
+    }
+    EXPECT_TRUE(hasWordTiming(
+        splitTimeTags(nineteen + longTag(19) + QStringLiteral("w") + longTag(20)).entries));
+    EXPECT_FALSE(hasWordTiming(splitTimeTags(nineteen + longTag(19) + QStringLiteral("\n") +
+                                             longTag(20) + QStringLiteral("w") + longTag(21))
+                                   .entries));
+}
+
+// Random texts that mix the characters a Time Tag is made of with line ends, NUL,
+// Japanese and dots, so that tags, near-tags and broken tags appear in every arrangement.
+QString randomText(std::mt19937& random) {
+    static const char16_t alphabet[] = u"[[[]]]0123456789012345:::\r\n\n..\0あ漢 a";
+    const std::size_t alphabetSize = sizeof(alphabet) / sizeof(alphabet[0]) - 1;
+    std::uniform_int_distribution<std::size_t> pick(0, alphabetSize - 1);
+    std::uniform_int_distribution<int> length(0, 120);
+    std::uniform_int_distribution<int> coin(0, 9);
+    std::uniform_int_distribution<int> time(0, 6039990);
+    QString text;
+    const int n = length(random);
+    for (int i = 0; i < n; ++i) {
+        const int c = coin(random);
+        if (c == 0) {
+            text += writeTimeTag(time(random), TagShape::Long);
+        } else if (c == 1) {
+            text += writeTimeTag(time(random), TagShape::Short);
+        } else {
+            text += QChar(alphabet[pick(random)]);
+        }
+    }
+    return text;
+}
+
+bool holdsTimeTag(QStringView text) {
+    return !findNextTimeTag(text).tag.isEmpty();
+}
+
+TEST(TimeTagProperty, SplitAndJoinLoseNoCharacter) {
+    std::mt19937 random(4242);
+    for (int round = 0; round < 5000; ++round) {
+        const QString text = randomText(random);
+        SCOPED_TRACE(text.toStdString());
+        const TaggedBody split = splitTimeTags(text);
+        ASSERT_EQ(joinTimeTags(split.prefix, split.entries), text);
+        // Every Time Tag was taken: no piece between the tags still holds one.
+        EXPECT_FALSE(holdsTimeTag(split.prefix));
+        for (const TagEntry& entry : split.entries) {
+            EXPECT_FALSE(holdsTimeTag(entry.followingText));
+            EXPECT_EQ(findNextTimeTag(entry.tagText).tag, entry.tagText);
+        }
+    }
+}
+
+TEST(TimeTagProperty, WritingWhatWasReadKeepsShapeAndTime) {
+    std::mt19937 random(777);
+    int tagsChecked = 0;
+    for (int round = 0; round < 5000; ++round) {
+        const TaggedBody split = splitTimeTags(randomText(random));
+        for (const TagEntry& entry : split.entries) {
+            const QString written = writeTimeTag(entry.time, entry.shape);
+            SCOPED_TRACE((entry.tagText + QStringLiteral(" -> ") + written).toStdString());
+            if (entry.time / 60000 >= 100) {
+                EXPECT_FALSE(holdsTimeTag(written)); // [100:..] and beyond read no more
+                continue;
+            }
+            const TaggedBody again = splitTimeTags(written);
+            ASSERT_EQ(again.entries.size(), 1u);
+            EXPECT_TRUE(again.prefix.isEmpty());
+            EXPECT_EQ(again.entries[0].tagText, written);
+            EXPECT_TRUE(again.entries[0].followingText.isEmpty());
+            EXPECT_EQ(again.entries[0].shape, entry.shape);
+            EXPECT_EQ(again.entries[0].time, entry.time);
+            ++tagsChecked;
+        }
+    }
+    EXPECT_GT(tagsChecked, 10000);
+}
+
+TEST(TimeTagProperty, ReadingAWrittenTagDropsOnlyTheCutDigits) {
+    std::mt19937 random(99);
+    std::uniform_int_distribution<std::int32_t> time(0, 100 * 60000 - 1);
+    for (int round = 0; round < 20000; ++round) {
+        const std::int32_t t = time(random);
+        SCOPED_TRACE(t);
+        EXPECT_EQ(readTimeTag(writeTimeTag(t, TagShape::Long)).time, t - t % 10);
+        EXPECT_EQ(readTimeTag(writeTimeTag(t, TagShape::Short)).time, t - t % 1000);
+        EXPECT_EQ(writeTimeTag(t, TagShape::Long).size(), 10);
+        EXPECT_EQ(writeTimeTag(t, TagShape::Short).size(), 7);
+    }
+}
+
+TEST(TimeTagProperty, RepairLeavesTimesInOrderAndTextsAlone) {
+    std::mt19937 random(31337);
+    int repaired = 0;
+    for (int round = 0; round < 5000; ++round) {
+        const TaggedBody split = splitTimeTags(randomText(random));
+        std::vector<TagEntry> entries = split.entries;
+        const bool wordTimed = hasWordTiming(entries);
+        const bool changed = repairTagReversals(entries);
+        ASSERT_EQ(entries.size(), split.entries.size());
+        bool anyDifferent = false;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            EXPECT_EQ(entries[i].followingText, split.entries[i].followingText);
+            EXPECT_EQ(entries[i].shape, split.entries[i].shape);
+            EXPECT_LE(entries[i].time, split.entries[i].time);
+            anyDifferent = anyDifferent || entries[i].tagText != split.entries[i].tagText ||
+                           entries[i].time != split.entries[i].time;
+            if (wordTimed && i + 1 < entries.size()) {
+                EXPECT_LE(entries[i].time, entries[i + 1].time);
+            }
+            if (entries[i].tagText != split.entries[i].tagText) {
+                // A rewritten tag says its new time (read times are whole hundredths).
+                EXPECT_EQ(readTimeTag(entries[i].tagText).time, entries[i].time);
+            }
+        }
+        EXPECT_EQ(changed, anyDifferent);
+        if (!wordTimed) {
+            EXPECT_FALSE(changed);
+        }
+        repaired += changed ? 1 : 0;
+    }
+    EXPECT_GT(repaired, 100);
+}
+
+TEST(SplitTimeTags, SplitsALargeWordTimedBodyWhole) {
+    // About 4 MiB of text with 150,000 tags; a split that copied the rest of the text at
+    // every tag would take hours here.
+    QString body;
+    const int tags = 150000;
+    body.reserve(tags * 28);
+    for (int i = 0; i < tags; ++i) {
+        body += longTag(i % 599999);
+        body += (i % 8 == 7) ? QStringLiteral("ことば\r\n") : QStringLiteral("ことばことば");
+    }
+    const TaggedBody split = splitTimeTags(body);
+    ASSERT_EQ(split.entries.size(), static_cast<std::size_t>(tags));
+    EXPECT_EQ(split.entries[123456].time, 1234560);
+    EXPECT_EQ(joinTimeTags(split.prefix, split.entries), body);
+}
+
+} // namespace
+} // namespace tavorin

@@ -19,9 +19,11 @@ struct Decoded {
 };
 
 // The byte-order mark has been taken off already: a second one is a character of the text
-// (U+FEFF) and must survive the round trip, so the decoder may not swallow it.
+// (U+FEFF) and must survive the round trip, so the decoder may not swallow it. Stateless: a
+// sequence cut off at the end of the file is an error, not something to wait for.
 Decoded decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
-    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decoder(encoding, QStringConverter::Flag::ConvertInitialBom |
+                                         QStringConverter::Flag::Stateless);
     Decoded decoded{decoder.decode(bytes), !decoder.hasError()};
     return decoded;
 }

@@ -1,0 +1,92 @@
+#include "shell/block_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace tavorin {
+namespace {
+
+class BlockFileTest : public ::testing::Test {
+protected:
+    QString makeFile(const QByteArray& bytes) {
+        const QString path = folder.filePath(QStringLiteral("block.bin"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(BlockFileTest, ReadsBlocksAndFillsPastTheEndWithZeros) {
+    BlockFile file(makeFile(QByteArray("abcdef")));
+    ASSERT_TRUE(file.isOpen());
+    EXPECT_EQ(file.size(), 6);
+    struct Case {
+        std::int32_t position;
+        std::int32_t length;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {0, 6, QByteArray("abcdef")}, {4, 4, QByteArray("ef\0\0", 4)}, {1, 2, QByteArray("bc")},
+        {6, 3, QByteArray(3, '\0')},  {100, 2, QByteArray(2, '\0')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        std::int32_t position = c.position;
+        const std::optional<QByteArray> block = file.blockRead(position, c.length);
+        ASSERT_TRUE(block.has_value());
+        EXPECT_EQ(*block, c.expected);
+        EXPECT_EQ(position, c.position + c.length);
+    }
+}
+
+TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
+    BlockFile file(makeFile(QByteArray("abcdef")));
+    struct Case {
+        std::int32_t position;
+        std::int32_t length;
+    };
+    const Case cases[] = {
+        {2, 0},
+        {2, -1},
+        {-1, 2},
+        {std::numeric_limits<std::int32_t>::max() - 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        std::int32_t position = c.position;
+        EXPECT_FALSE(file.blockRead(position, c.length).has_value());
+        EXPECT_EQ(position, c.position);
+        EXPECT_FALSE(file.blockTextRead(position, c.length).has_value());
+        EXPECT_EQ(position, c.position);
+    }
+    std::int32_t lastByte = std::numeric_limits<std::int32_t>::max() - 1;
+    EXPECT_TRUE(file.blockRead(lastByte, 1).has_value());
+}
+
+TEST_F(BlockFileTest, MissingFileIsClosedAndEveryReadFails) {
+    BlockFile file(folder.filePath(QStringLiteral("missing.bin")));
+    EXPECT_FALSE(file.isOpen());
+    std::int32_t position = 0;
+    EXPECT_FALSE(file.blockRead(position, 4).has_value());
+    EXPECT_EQ(position, 0);
+}
+
+TEST_F(BlockFileTest, TextReadDecodesShiftJis) {
+    // 「桜」 then "[00:01:00]", in code page 932; 0x8DF7 is 桜.
+    BlockFile file(makeFile(QByteArray("\x81\x75\x8D\xF7\x81\x76[00:01:00]")));
+    std::int32_t position = 0;
+    const std::optional<QString> text = file.blockTextRead(position, 16);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, QStringLiteral("「桜」[00:01:00]"));
+    EXPECT_EQ(position, 16);
+}
+
+} // namespace
+} // namespace tavorin

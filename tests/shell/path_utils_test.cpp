@@ -1,0 +1,113 @@
+#include "shell/path_utils.h"
+
+#include <gtest/gtest.h>
+
+namespace tavorin {
+namespace {
+
+struct PathCase {
+    const char* path; // Windows form; the '/' twin swaps every backslash
+    const char* withTrailing;
+    const char* folder;
+    const char* name;
+    const char* baseName;
+    const char* extension;
+};
+
+const PathCase pathCases[] = {
+    {"C:\\a\\b.txt", "C:\\a\\b.txt\\", "C:\\a\\", "b.txt", "b", "txt"},
+    {"C:\\a", "C:\\a\\", "C:\\", "a", "a", ""},
+    {"C:\\", "C:\\", "C:\\", "", "C:\\", ""},
+    {"", "\\", "", "", "", ""},
+    {"b.txt", "b.txt\\", "", "", "b", "txt"},
+    {"C:\\a\\", "C:\\a\\", "C:\\a\\", "", "C:\\a\\", ""},
+    {"C:\\a\\b.c.txt", "C:\\a\\b.c.txt\\", "C:\\a\\", "b.c.txt", "b.c", "txt"},
+    {"C:\\a.dir\\b", "C:\\a.dir\\b\\", "C:\\a.dir\\", "b", "b", ""},
+    {"C:\\a\\.lrc", "C:\\a\\.lrc\\", "C:\\a\\", ".lrc", "", "lrc"},
+    {"C:\\a\\b.LRC", "C:\\a\\b.LRC\\", "C:\\a\\", "b.LRC", "b", "LRC"},
+    {"C:\\歌詞\\さくら.kra", "C:\\歌詞\\さくら.kra\\", "C:\\歌詞\\", "さくら.kra", "さくら", "kra"},
+};
+
+QString twin(const char* windowsForm, QChar separator) {
+    QString text = QString::fromUtf8(windowsForm);
+    text.replace(QLatin1Char('\\'), separator);
+    return text;
+}
+
+TEST(PathUtils, HelpersGiveTheSameResultsWithEitherSeparator) {
+    for (const QChar separator : {QLatin1Char('\\'), QLatin1Char('/')}) {
+        for (const PathCase& c : pathCases) {
+            SCOPED_TRACE(twin(c.path, separator).toStdString());
+            const QString path = twin(c.path, separator);
+            EXPECT_EQ(withTrailingSeparator(path, separator), twin(c.withTrailing, separator));
+            EXPECT_EQ(folderOf(path, separator), twin(c.folder, separator));
+            EXPECT_EQ(nameOf(path, separator), twin(c.name, separator));
+            EXPECT_EQ(baseNameOf(path, separator), twin(c.baseName, separator));
+            EXPECT_EQ(extensionOf(path, separator), twin(c.extension, separator));
+        }
+    }
+}
+
+TEST(PathUtils, TheOtherSlashIsAnOrdinaryCharacter) {
+    const QString path = QStringLiteral("C:/a/b.txt");
+    EXPECT_EQ(folderOf(path, QLatin1Char('\\')), QString());
+    EXPECT_EQ(nameOf(path, QLatin1Char('\\')), QString());
+    EXPECT_EQ(baseNameOf(path, QLatin1Char('\\')), QStringLiteral("C:/a/b"));
+    EXPECT_EQ(withTrailingSeparator(path, QLatin1Char('\\')), QStringLiteral("C:/a/b.txt\\"));
+    EXPECT_EQ(nameOf(QStringLiteral("C:\\a/b"), QLatin1Char('/')), QStringLiteral("b"));
+}
+
+TEST(PathUtils, PlatformSeparatorIsTheDefault) {
+    const QString path = QStringLiteral("x") + pathSeparator() + QStringLiteral("y.lrc");
+    EXPECT_EQ(nameOf(path), QStringLiteral("y.lrc"));
+    EXPECT_EQ(folderOf(path), QStringLiteral("x") + pathSeparator());
+}
+
+TEST(PathUtils, SplitAtFirstCutsAtTheFirstOccurrenceOnly) {
+    struct Case {
+        const char* source;
+        const char* separator;
+        const char* before;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"a\nb", "\n", "a", "b"},
+        {"a", "\n", "a", ""},
+        {"\n", "\n", "", ""},
+        {"\nb", "\n", "", "b"},
+        {"a\n", "\n", "a", ""},
+        {"a\nb\nc", "\n", "a", "b\nc"},
+        {"key=v=w", "=", "key", "v=w"},
+        {"ab::cd", "::", "ab", "cd"},
+        {"", "\n", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        const SplitText split =
+            splitAtFirst(QString::fromUtf8(c.source), QString::fromUtf8(c.separator));
+        EXPECT_EQ(split.before, QString::fromUtf8(c.before));
+        EXPECT_EQ(split.after, QString::fromUtf8(c.after));
+    }
+}
+
+TEST(PathUtils, SplitAtFirstFindsSeparatorsFarBeyondSixteenBits) {
+    const QString source = QString(40000, QLatin1Char('a')) + QStringLiteral("=tail");
+    const SplitText split = splitAtFirst(source, u"=");
+    EXPECT_EQ(split.before.size(), 40000);
+    EXPECT_EQ(split.after, QStringLiteral("tail"));
+}
+
+TEST(PathUtils, NulHelpersTreatFixedWidthFields) {
+    const QChar nul(0);
+    const QString abc = QStringLiteral("abc");
+    const QString inner = abc + nul + QStringLiteral("def");
+    EXPECT_EQ(cutAtNul(inner), abc);
+    EXPECT_EQ(cutAtNul(abc), abc);
+    EXPECT_EQ(cutAtNul(QString(3, nul)), QString());
+    EXPECT_EQ(stripTrailingNuls(abc + QString(3, nul)), abc);
+    EXPECT_EQ(stripTrailingNuls(QString(3, nul)), QString());
+    EXPECT_EQ(stripTrailingNuls(inner + nul), inner);
+}
+
+} // namespace
+} // namespace tavorin

@@ -7,36 +7,21 @@
 namespace tavorin {
 
 QStringList splitLyricsLines(QStringView text) {
+    // Each LF ends a line and every CR is dropped, so CR LF and LF files read alike and a file
+    // of CRs alone runs together into one line. One pass over the text, whatever its size.
     QStringList lines;
-    QString line;
-    bool pending = false; // characters since the last LF (CRs do not count)
     const qsizetype size = text.size();
     qsizetype begin = 0;
-    // One pass: each LF ends a line, each CR is dropped on the way, so CR LF and LF files
-    // read alike and a file of CRs alone runs together into one line.
-    for (qsizetype i = 0; i <= size; ++i) {
-        const bool end = i == size;
-        const QChar unit = end ? QChar() : text[i];
-        if (!end && unit != QLatin1Char('\r') && unit != QLatin1Char('\n')) {
-            continue;
+    while (begin < size) {
+        const qsizetype lineFeed = text.indexOf(QLatin1Char('\n'), begin);
+        const qsizetype end = lineFeed < 0 ? size : lineFeed;
+        QString line = text.sliced(begin, end - begin).toString();
+        line.remove(QLatin1Char('\r'));
+        // Text after the last LF is a line of its own unless only CRs stood there.
+        if (lineFeed >= 0 || !line.isEmpty()) {
+            lines.append(std::move(line));
         }
-        if (i > begin) {
-            line.append(text.sliced(begin, i - begin));
-            pending = true;
-        }
-        begin = i + 1;
-        if (end) {
-            break;
-        }
-        if (unit == QLatin1Char('\n')) {
-            lines.append(line);
-            line.clear();
-            pending = false;
-        }
-    }
-    // Text after the last LF is a line of its own; a final LF adds no empty line.
-    if (pending) {
-        lines.append(line);
+        begin = end + 1;
     }
     return lines;
 }

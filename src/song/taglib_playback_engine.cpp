@@ -1,0 +1,301 @@
+#include "song/taglib_playback_engine.h"
+
+#include "shell/cp932_codec.h"
+#include "song/frame_header.h"
+#include "song/id3v2_header.h"
+#include "song/riff_chunk_reader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/taglib.h>
+#include <taglib/tbytevectorstream.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace tavorin {
+
+namespace {
+
+// How far past the leading tags the first MPEG audio frame is looked for.
+constexpr std::int64_t frameSearchLimit = 256 * 1024;
+constexpr std::int64_t searchBlockSize = 8 * 1024;
+// Larger leading tags (huge pictures) are skipped rather than read for their texts.
+constexpr std::int64_t maxTagBytes = 32 * 1024 * 1024;
+constexpr std::int64_t maxInfoListBytes = 64 * 1024;
+constexpr std::int64_t id3v1Size = 128;
+// Leading ID3v2 tags skipped one after another before giving up.
+constexpr int maxLeadingTags = 8;
+
+class Cp932Id3v1Handler : public TagLib::ID3v1::StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override {
+        // Fields are padded with NULs or spaces.
+        QByteArrayView bytes(data.data(), static_cast<qsizetype>(data.size()));
+        const qsizetype nul = bytes.indexOf('\0');
+        if (nul >= 0) {
+            bytes = bytes.first(nul);
+        }
+        while (!bytes.isEmpty() && bytes.back() == ' ') {
+            bytes.chop(1);
+        }
+        return TagLib::String(decodeCp932(bytes).text.toStdWString());
+    }
+
+    TagLib::ByteVector render(const TagLib::String& text) const override {
+        const QByteArray bytes = encodeCp932(QString::fromStdWString(text.toWString()));
+        return TagLib::ByteVector(bytes.constData(), static_cast<unsigned int>(bytes.size()));
+    }
+};
+
+class Cp932Id3v2Handler : public TagLib::ID3v2::Latin1StringHandler {
+public:
+    TagLib::String parse(const TagLib::ByteVector& data) const override {
+        const QByteArrayView bytes(data.data(), static_cast<qsizetype>(data.size()));
+        return TagLib::String(decodeCp932(bytes).text.toStdWString());
+    }
+};
+
+// The bytes [pos, pos + n) of `bytes`, cut to what it holds.
+QByteArrayView slice(QByteArrayView bytes, qsizetype pos, qsizetype n) {
+    if (pos < 0 || pos >= bytes.size()) {
+        return {};
+    }
+    return bytes.sliced(pos, std::min(n, bytes.size() - pos));
+}
+
+QString toQString(const TagLib::String& text) {
+    return QString::fromStdWString(text.toWString());
+}
+
+// What the engine learns about a song file from its leading bytes.
+struct SongProbe {
+    std::uint32_t flags = 0;
+    std::int64_t mpegStart = 0; // the region that holds the MPEG data (an RMP's data chunk)
+    std::int64_t mpegEnd = 0;
+    std::optional<std::int64_t> leadingTag; // size of the ID3v2 tag at mpegStart
+    std::optional<FrameHeader> firstFrame;
+    bool infoFrame = false; // the first frame holds a Xing, Info or VBRI header
+    std::optional<RiffChunkSpan> infoList;
+};
+
+class SongReader {
+public:
+    explicit SongReader(const QString& path) : file(path) {
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+            size = file.size();
+        }
+    }
+
+    bool isOpen() const { return file.isOpen(); }
+    std::int64_t fileSize() const { return size; }
+
+    QByteArray readAt(std::int64_t offset, std::int64_t length) {
+        if (offset < 0 || length <= 0 || offset >= size || !file.seek(offset)) {
+            return {};
+        }
+        return file.read(std::min(length, size - offset));
+    }
+
+private:
+    QFile file;
+    std::int64_t size = 0;
+};
+
+// A header is taken as the first frame when the frame after it starts with a header of the
+// same version, layer and sampling rate, or when it reaches the end of the MPEG data.
+bool isFirstFrame(SongReader& reader, std::int64_t offset, QByteArrayView bytes,
+                  std::int64_t mpegEnd) {
+    if (!isPlausibleFrameHeader(bytes)) {
+        return false;
+    }
+    FrameHeader header;
+    decodeFrameHeader(bytes, header);
+    const std::int64_t next = offset + header.frameLength;
+    if (next + 4 > mpegEnd) {
+        return true;
+    }
+    const QByteArray nextBytes = reader.readAt(next, 4);
+    if (!isPlausibleFrameHeader(nextBytes)) {
+        return false;
+    }
+    FrameHeader nextHeader;
+    decodeFrameHeader(nextBytes, nextHeader);
+    return nextHeader.version == header.version && nextHeader.layer == header.layer &&
+           nextHeader.sampleRate == header.sampleRate;
+}
+
+std::optional<std::int64_t> findFirstFrame(SongReader& reader, std::int64_t from,
+                                           std::int64_t mpegEnd) {
+    const std::int64_t limit = std::min(mpegEnd, from + frameSearchLimit);
+    for (std::int64_t block = from; block + 4 <= limit; block += searchBlockSize) {
+        // Each block overlaps the next by three bytes so no header straddles unseen.
+        const QByteArray bytes = reader.readAt(block, std::min(searchBlockSize + 3, limit - block));
+        for (qsizetype i = 0; i + 4 <= bytes.size() && i < searchBlockSize; ++i) {
+            if (static_cast<unsigned char>(bytes[i]) == 0xFF &&
+                isFirstFrame(reader, block + i, QByteArrayView(bytes).sliced(i, 4), mpegEnd)) {
+                return block + i;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// LAME and Xing write "Xing" or "Info" where the Layer III side information ends (after the
+// CRC when there is one); Fraunhofer's "VBRI" sits 32 bytes after the header.
+bool holdsInfoHeader(QByteArrayView frame, const FrameHeader& header) {
+    if (header.layer != 3) {
+        return false;
+    }
+    const QByteArrayView atSideInfoEnd = slice(frame, header.dataOffset, 4);
+    return atSideInfoEnd == "Xing" || atSideInfoEnd == "Info" || slice(frame, 36, 4) == "VBRI";
+}
+
+SongProbe probeSong(SongReader& reader) {
+    SongProbe probe;
+    if (!reader.isOpen()) {
+        probe.flags = fileType::unreadable;
+        return probe;
+    }
+    probe.mpegEnd = reader.fileSize();
+
+    const auto read = [&](std::int64_t offset, std::int64_t length) {
+        return reader.readAt(offset, length);
+    };
+    if (const auto riff = readRiffLayout(read, reader.fileSize())) {
+        if (riff->formType != "RMP3") {
+            probe.flags = fileType::otherRiff;
+            return probe;
+        }
+        probe.infoList = riff->info;
+        if (!riff->data) {
+            probe.flags = fileType::otherRiff | fileType::noMpegAudio;
+            return probe;
+        }
+        probe.flags = riff->dataFirst ? fileType::rmpDataAt20 : fileType::otherRiff;
+        probe.mpegStart = riff->data->offset;
+        probe.mpegEnd = riff->data->offset + riff->data->size;
+    }
+
+    std::int64_t audioStart = probe.mpegStart;
+    for (int n = 0; n < maxLeadingTags; ++n) {
+        const auto tagSize = id3v2TagSize(reader.readAt(audioStart, id3v2HeaderSize));
+        if (!tagSize) {
+            break;
+        }
+        if (n == 0) {
+            probe.leadingTag = *tagSize;
+        }
+        audioStart += *tagSize;
+    }
+
+    const auto first = findFirstFrame(reader, audioStart, probe.mpegEnd);
+    if (!first) {
+        probe.flags |= fileType::noMpegAudio;
+        return probe;
+    }
+    const QByteArray frame = reader.readAt(*first, 64);
+    FrameHeader header;
+    decodeFrameHeader(frame, header);
+    probe.firstFrame = header;
+    probe.infoFrame = holdsInfoHeader(frame, header);
+    return probe;
+}
+
+// Title, artist and album from the ID3v2 tag, each falling back to the ID3v1 tag.
+TagInfo readTags(SongReader& reader, const SongProbe& probe) {
+    QByteArray bytes;
+    if (probe.leadingTag && *probe.leadingTag <= maxTagBytes) {
+        bytes = reader.readAt(probe.mpegStart, *probe.leadingTag);
+    }
+    if (probe.mpegEnd - id3v1Size >= probe.mpegStart) {
+        const QByteArray id3v1 = reader.readAt(probe.mpegEnd - id3v1Size, id3v1Size);
+        if (id3v1.size() == id3v1Size && id3v1.startsWith("TAG")) {
+            bytes += id3v1;
+        }
+    }
+    TagInfo tag;
+    if (bytes.isEmpty()) {
+        return tag;
+    }
+    // TagLib parses the tags from these bytes alone, so it never walks the song itself.
+    TagLib::ByteVectorStream stream(
+        TagLib::ByteVector(bytes.constData(), static_cast<unsigned int>(bytes.size())));
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), false);
+    const auto pick = [](TagLib::Tag* v2, TagLib::Tag* v1, auto field) {
+        if (v2 != nullptr && !(v2->*field)().isEmpty()) {
+            return toQString((v2->*field)());
+        }
+        return v1 != nullptr ? toQString((v1->*field)()) : QString();
+    };
+    TagLib::Tag* v2 = file.ID3v2Tag();
+    TagLib::Tag* v1 = file.ID3v1Tag();
+    tag.title = pick(v2, v1, &TagLib::Tag::title);
+    tag.artist = pick(v2, v1, &TagLib::Tag::artist);
+    tag.album = pick(v2, v1, &TagLib::Tag::album);
+    return tag;
+}
+
+bool readInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg, RiffInfo* riff) {
+    tag = {};
+    mpeg = {};
+    if (riff != nullptr) {
+        *riff = {};
+    }
+    SongReader reader(path);
+    const SongProbe probe = probeSong(reader);
+    if (!probe.firstFrame) {
+        return false;
+    }
+    mpeg.sampleRate = probe.firstFrame->sampleRate;
+    mpeg.firstFrameBitrate = probe.infoFrame ? 0 : probe.firstFrame->bitrate;
+    tag = readTags(reader, probe);
+    if (riff != nullptr && probe.infoList) {
+        *riff = decodeInfoList(reader.readAt(probe.infoList->offset,
+                                             std::min(probe.infoList->size, maxInfoListBytes)));
+    }
+    return true;
+}
+
+} // namespace
+
+TaglibPlaybackEngine::TaglibPlaybackEngine() {
+    init();
+}
+
+void TaglibPlaybackEngine::init() {
+    // TagLib keeps these handlers for the whole process; they must outlive every tag.
+    static const Cp932Id3v1Handler id3v1Handler;
+    static const Cp932Id3v2Handler id3v2Handler;
+    TagLib::ID3v1::Tag::setStringHandler(&id3v1Handler);
+    TagLib::ID3v2::Tag::setLatin1StringHandler(&id3v2Handler);
+}
+
+QString TaglibPlaybackEngine::name() const {
+    return QStringLiteral("TagLib");
+}
+
+std::int32_t TaglibPlaybackEngine::version() const {
+    return TAGLIB_MAJOR_VERSION * 100 + TAGLIB_MINOR_VERSION;
+}
+
+std::uint32_t TaglibPlaybackEngine::fileType(const QString& path) {
+    SongReader reader(path);
+    return probeSong(reader).flags;
+}
+
+bool TaglibPlaybackEngine::fileInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg) {
+    return readInfo(path, tag, mpeg, nullptr);
+}
+
+void TaglibPlaybackEngine::fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg,
+                                     RiffInfo& riff) {
+    readInfo(path, tag, mpeg, &riff);
+}
+
+} // namespace tavorin

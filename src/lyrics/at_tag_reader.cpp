@@ -163,4 +163,18 @@ LyricsRecord readAtTags(const QStringList& lines, bool defaultTime) {
     return record;
 }
 
+LyricsReading readLyricsRecord(const QString& path, bool defaultTime) {
+    LyricsLines read = readLyricsLines(path);
+    LyricsReading reading;
+    reading.encoding = read.encoding;
+    reading.failure = read.failure;
+    if (read.failure != LyricsReadFailure::None) {
+        // An unreadable file keeps the reset record (ratio 0, no leading silence, no
+        // timing); the failure says why, so a mode never mistakes it for an empty file.
+        return reading;
+    }
+    reading.record = readAtTags(read.lines, defaultTime);
+    return reading;
+}
+
 } // namespace tavorin

@@ -1,0 +1,173 @@
+#include "song/frame_header.h"
+#include "song/id3v2_header.h"
+#include "song_fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace tavorin {
+namespace {
+
+QByteArray bytesOf(std::initializer_list<int> values) {
+    QByteArray bytes;
+    for (int v : values) {
+        bytes.append(static_cast<char>(v));
+    }
+    return bytes;
+}
+
+struct DecodeCase {
+    const char* what;
+    QByteArray bytes;
+    FrameHeader expected;
+};
+
+TEST(FrameHeaderTest, DecodesEveryVersionAndLayer) {
+    // version, layer, protection, private, channelMode, padding, frameLength, dataOffset,
+    // bitrate, sampleRate
+    const DecodeCase cases[] = {
+        {"MPEG-1 Layer III 128k 44.1k stereo",
+         bytesOf({0xFF, 0xFB, 0x90, 0x00}),
+         {1, 3, 1, 0, 0, 0, 417, 36, 128, 44100}},
+        {"padding, private, mono",
+         bytesOf({0xFF, 0xFB, 0x93, 0xC0}),
+         {1, 3, 1, 1, 3, 1, 418, 21, 128, 44100}},
+        {"CRC stereo", bytesOf({0xFF, 0xFA, 0x90, 0x40}), {1, 3, 0, 0, 1, 0, 417, 38, 128, 44100}},
+        {"CRC mono", bytesOf({0xFF, 0xFA, 0x90, 0xC0}), {1, 3, 0, 0, 3, 0, 417, 23, 128, 44100}},
+        {"MPEG-1 Layer II 48k",
+         bytesOf({0xFF, 0xFD, 0xA4, 0x00}),
+         {1, 2, 1, 0, 0, 0, 576, 4, 192, 48000}},
+        {"MPEG-1 Layer I 44.1k: whole slots, then padding",
+         bytesOf({0xFF, 0xFF, 0x12, 0x00}),
+         {1, 1, 1, 0, 0, 1, 36, 4, 32, 44100}},
+        {"MPEG-2 Layer III 22.05k",
+         bytesOf({0xFF, 0xF3, 0x80, 0xC0}),
+         {2, 3, 1, 0, 3, 0, 208, 13, 64, 22050}},
+        {"MPEG-2 Layer II counts 1152 samples",
+         bytesOf({0xFF, 0xF5, 0x80, 0xC0}),
+         {2, 2, 1, 0, 3, 0, 417, 4, 64, 22050}},
+        {"MPEG-2 Layer I uses its own table",
+         bytesOf({0xFF, 0xF7, 0x84, 0x00}),
+         {2, 1, 1, 0, 0, 0, 256, 4, 128, 24000}},
+        {"MPEG-2.5 Layer III 8k",
+         bytesOf({0xFF, 0xE3, 0x18, 0xC0}),
+         {3, 3, 1, 0, 3, 0, 72, 13, 8, 8000}},
+        {"MPEG-2.5 11.025k CRC stereo",
+         bytesOf({0xFF, 0xE2, 0x20, 0x00}),
+         {3, 3, 0, 0, 0, 0, 104, 23, 16, 11025}},
+    };
+    for (const DecodeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        FrameHeader h;
+        ASSERT_TRUE(decodeFrameHeader(c.bytes, h));
+        EXPECT_EQ(h.version, c.expected.version);
+        EXPECT_EQ(h.layer, c.expected.layer);
+        EXPECT_EQ(h.protection, c.expected.protection);
+        EXPECT_EQ(h.privateBit, c.expected.privateBit);
+        EXPECT_EQ(h.channelMode, c.expected.channelMode);
+        EXPECT_EQ(h.padding, c.expected.padding);
+        EXPECT_EQ(h.frameLength, c.expected.frameLength);
+        EXPECT_EQ(h.dataOffset, c.expected.dataOffset);
+        EXPECT_EQ(h.bitrate, c.expected.bitrate);
+        EXPECT_EQ(h.sampleRate, c.expected.sampleRate);
+    }
+}
+
+TEST(FrameHeaderTest, ReservedCodesKeepWhatTheLastHeaderSaid) {
+    FrameHeader h;
+    ASSERT_TRUE(decodeFrameHeader(bytesOf({0xFF, 0xFD, 0xA4, 0x00}), h)); // Layer II, 48k
+    // Layer code 00 and rate code 11: both stay from the header before.
+    ASSERT_TRUE(decodeFrameHeader(bytesOf({0xFF, 0xF9, 0xCC, 0x00}), h));
+    EXPECT_EQ(h.layer, 2);
+    EXPECT_EQ(h.sampleRate, 48000);
+    EXPECT_EQ(h.bitrate, 256); // the MPEG-1 Layer II table, as the kept layer says
+
+    // A first header with layer code 00 has no layer yet: the lower-rate table applies.
+    FrameHeader fresh;
+    ASSERT_TRUE(decodeFrameHeader(bytesOf({0xFF, 0xF9, 0x80, 0x00}), fresh));
+    EXPECT_EQ(fresh.layer, 0);
+    EXPECT_EQ(fresh.bitrate, 64);
+    EXPECT_EQ(fresh.frameLength, 0);
+}
+
+TEST(FrameHeaderTest, RefusesTheForbiddenBitrateAndShortInput) {
+    FrameHeader h;
+    EXPECT_FALSE(decodeFrameHeader(bytesOf({0xFF, 0xFB, 0xF0, 0x00}), h));
+    EXPECT_FALSE(decodeFrameHeader(bytesOf({0xFF, 0xFB, 0x90}), h));
+}
+
+TEST(FrameHeaderTest, FrameLengthsFollowTheStandard) {
+    struct Case {
+        std::int32_t version, layer, bitrate, rate, padding, length;
+    };
+    const Case cases[] = {
+        {1, 1, 32, 44100, 0, 32},    {1, 1, 32, 44100, 1, 36},   {1, 1, 448, 32000, 0, 672},
+        {2, 1, 32, 22050, 0, 68},    {2, 1, 32, 22050, 1, 72},   {1, 2, 384, 32000, 1, 1729},
+        {2, 2, 160, 16000, 0, 1440}, {3, 2, 8, 8000, 0, 144},    {1, 3, 320, 48000, 1, 961},
+        {2, 3, 8, 22050, 1, 27},     {3, 3, 160, 12000, 0, 960}, {1, 3, 128, 0, 0, 0},
+        {1, 0, 128, 44100, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "version " << c.version << " layer " << c.layer << " "
+                                        << c.bitrate << "k " << c.rate << " Hz pad " << c.padding);
+        EXPECT_EQ(frameLength(c.version, c.layer, c.bitrate, c.rate, c.padding), c.length);
+    }
+}
+
+TEST(FrameHeaderTest, PlausibleHeadersNeedSyncAndDefinedCodes) {
+    EXPECT_TRUE(isPlausibleFrameHeader(bytesOf({0xFF, 0xFB, 0x90, 0x00})));
+    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0x7B, 0x90, 0x00}))); // no sync
+    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xEB, 0x90, 0x00}))); // version 01
+    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xF9, 0x90, 0x00}))); // layer 00
+    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xFB, 0x00, 0x00}))); // free format
+    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xFB, 0x9C, 0x00}))); // rate 11
+}
+
+TEST(Id3v2HeaderTest, SizeCountsHeaderBodyAndFooter) {
+    EXPECT_EQ(id3v2TagSize(QByteArrayView("ID3\x03\x00\x00\x00\x00\x02\x01", 10)), 10 + 257);
+    EXPECT_EQ(id3v2TagSize(QByteArrayView("ID3\x04\x00\x10\x00\x00\x00\x7F", 10)), 10 + 127 + 10);
+    EXPECT_FALSE(id3v2TagSize(QByteArrayView("ID3\x04\x00\x00\x00\x00\x80\x00", 10)));
+    EXPECT_FALSE(id3v2TagSize(QByteArrayView("ID3\xFF\x00\x00\x00\x00\x00\x00", 10)));
+    EXPECT_FALSE(id3v2TagSize("TAG"));
+}
+
+// Every audio packet an independent decoder found in a fixture is a frame of our walk from
+// the first frame, with the same length and sampling rate.
+TEST(FrameHeaderTest, FixtureFramesMatchTheIndependentDecoder) {
+    std::map<QString, std::vector<QStringList>> packets;
+    for (const QStringList& row : test::readFacts(QStringLiteral("frames.tsv"))) {
+        packets[row[0]].push_back(row);
+    }
+    ASSERT_GE(packets.size(), 20u);
+    for (const auto& [fixture, rows] : packets) {
+        SCOPED_TRACE(fixture.toStdString());
+        const QByteArray song = test::readSongFixture(fixture);
+        ASSERT_FALSE(song.isEmpty());
+        qsizetype position = id3v2TagSize(song).value_or(0);
+
+        std::map<qsizetype, FrameHeader> walked;
+        FrameHeader h;
+        while (position + 4 <= song.size() && decodeFrameHeader(song.mid(position, 4), h) &&
+               h.frameLength > 0) {
+            walked[position] = h;
+            position += h.frameLength;
+        }
+        for (const QStringList& row : rows) {
+            const qsizetype pos = row[1].toLongLong();
+            SCOPED_TRACE(testing::Message() << "packet at " << pos);
+            const auto frame = walked.find(pos);
+            ASSERT_NE(frame, walked.end());
+            if (pos + row[2].toLongLong() < song.size()) {
+                EXPECT_EQ(frame->second.frameLength, row[2].toInt());
+            } else {
+                // The encoder's last frame, cut short by the end of the file.
+                EXPECT_GE(frame->second.frameLength, row[2].toInt());
+            }
+            EXPECT_EQ(frame->second.sampleRate, row[3].toInt());
+        }
+    }
+}
+
+} // namespace
+} // namespace tavorin

@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace tavorin {
 namespace {
@@ -151,6 +153,7 @@ TEST_F(AtomicFileWriterTest, RefusesWhatCannotBeOpenedForWriting) {
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("song.kra"), QStringLiteral("song.lrc")}));
 }
 
+#ifdef Q_OS_UNIX
 TEST_F(AtomicFileWriterTest, ReplacesTheFileBehindALink) {
     writePlain(original);
     const QString link = folder.filePath(QStringLiteral("link.lrc"));
@@ -182,6 +185,7 @@ TEST_F(AtomicFileWriterTest, AFullDiskInTheMiddleOfWritingKeepsTheOriginal) {
     EXPECT_EQ(contents(), original);
     EXPECT_EQ(entries(), QStringList{QStringLiteral("song.lrc")});
 }
+#endif
 
 } // namespace
 } // namespace tavorin

@@ -57,12 +57,6 @@ TEST(PathUtils, TheOtherSlashIsAnOrdinaryCharacter) {
     EXPECT_EQ(nameOf(QStringLiteral("C:\\a/b"), QLatin1Char('/')), QStringLiteral("b"));
 }
 
-TEST(PathUtils, PlatformSeparatorIsTheDefault) {
-    const QString path = QStringLiteral("x") + pathSeparator() + QStringLiteral("y.lrc");
-    EXPECT_EQ(nameOf(path), QStringLiteral("y.lrc"));
-    EXPECT_EQ(folderOf(path), QStringLiteral("x") + pathSeparator());
-}
-
 TEST(PathUtils, SplitAtFirstCutsAtTheFirstOccurrenceOnly) {
     struct Case {
         const char* source;

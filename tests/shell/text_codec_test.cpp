@@ -82,18 +82,5 @@ TEST(TextCodec, BytesThatDoNotDecodeAreNotLossless) {
     EXPECT_EQ(decodeText(QByteArray("\xED\xA0\x80")).encoding, TextEncoding::Cp932);
 }
 
-TEST(TextCodec, EncodesEachEncodingWithItsMark) {
-    const QString text = QStringLiteral("あé\r\n");
-    EXPECT_EQ(encodeText(text, TextEncoding::Cp932), QByteArray("\x82\xA0"
-                                                                "e\r\n"));
-    EXPECT_EQ(encodeText(text, TextEncoding::Utf8), QByteArray("\xE3\x81\x82\xC3\xA9\r\n"));
-    EXPECT_EQ(encodeText(text, TextEncoding::Utf8Bom),
-              QByteArray("\xEF\xBB\xBF\xE3\x81\x82\xC3\xA9\r\n"));
-    EXPECT_EQ(encodeText(text, TextEncoding::Utf16LeBom),
-              QByteArray("\xFF\xFE\x42\x30\xE9\x00\r\x00\n\x00", 10));
-    EXPECT_EQ(encodeText(text, TextEncoding::Utf16BeBom),
-              QByteArray("\xFE\xFF\x30\x42\x00\xE9\x00\r\x00\n", 10));
-}
-
 } // namespace
 } // namespace tavorin

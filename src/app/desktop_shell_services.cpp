@@ -1,0 +1,23 @@
+#include "app/desktop_shell_services.h"
+
+#include "app/wizard_texts.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tavorin {
+
+void DesktopShellServices::showMessage(QWidget* owner, const QString& text) {
+    QMessageBox::information(owner, wizardTitle(), text, QMessageBox::Ok);
+}
+
+QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title) {
+    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+}
+
+bool DesktopShellServices::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace tavorin

@@ -1,0 +1,68 @@
+#include "app/run_page.h"
+
+#include "app/place_control.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+
+namespace tavorin {
+
+RunPage::RunPage(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("FrameMain_4"));
+    setFixedSize(pageSize);
+
+    txtLog = placeControl<QPlainTextEdit>(this, QStringLiteral("txtLog"), QRect(8, 8, 281, 130));
+    txtLog->setReadOnly(true);
+    txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtLog->setUndoRedoEnabled(false);
+
+    pb = placeControl<QProgressBar>(this, QStringLiteral("PB"), QRect(8, 144, 281, 18));
+    pb->setTextVisible(false);
+
+    com4Copy = placeControl<QPushButton>(this, QStringLiteral("com4Copy"), QRect(8, 168, 89, 25),
+                                         QStringLiteral("ログのコピー"));
+    com4Copy->setEnabled(false);
+    com4to3 = placeControl<QPushButton>(this, QStringLiteral("com4to3"), backButtonGeometry,
+                                        QStringLiteral("戻る"));
+    com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
+                                     QStringLiteral("開始"));
+    connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
+}
+
+void RunPage::prepare(int fileCount) {
+    pb->setMinimum(0);
+    pb->setValue(0);
+    pb->setMaximum(fileCount);
+    log.clear();
+    txtLog->clear();
+    com4Copy->setEnabled(false);
+    com4to3->setEnabled(true);
+    com4->setEnabled(true);
+    com4->setText(QStringLiteral("開始"));
+}
+
+void RunPage::appendLog(const QString& text) {
+    log += text;
+    // The text box keeps lines in blocks; a CR of the CR LF line end would show as a box.
+    QString shown = text;
+    shown.remove(QLatin1Char('\r'));
+    QTextCursor end(txtLog->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+    txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
+}
+
+void RunPage::copyLog() const {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(log);
+}
+
+} // namespace tavorin

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace tavorin {
+
+// What the wizard asks of the desktop: its two message boxes, the folder chooser and handing a
+// document or web address to its default handler. Tests pass their own answers in advance.
+class ShellServices {
+public:
+    virtual ~ShellServices() = default;
+    // A message box with only an OK button and the program's title.
+    virtual void showMessage(QWidget* owner, const QString& text) = 0;
+    // The chosen folder's full path, or empty when the user cancels.
+    virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
+    // True when the desktop accepted the address.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+} // namespace tavorin

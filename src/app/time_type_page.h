@@ -1,0 +1,38 @@
+#pragma once
+
+#include "settings/wizard_settings.h"
+
+#include <QFrame>
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace tavorin {
+
+// Page 3 of 5: the time types, and which files to skip.
+class TimeTypePage : public QFrame {
+    Q_OBJECT
+public:
+    explicit TimeTypePage(QWidget* parent = nullptr);
+
+    // All four controls are set whatever the mode, hidden ones included.
+    void load(const WizardSettings& settings);
+    void store(WizardSettings& settings) const;
+    // Captions and which of Frame22 / chkIgnoreAtTag and chkIgnoreOwn the mode shows.
+    void showForMode(bool newMode);
+
+    QGroupBox* frame21;
+    std::array<QRadioButton*, 2> opt2;
+    QGroupBox* frame22;
+    std::array<QRadioButton*, 2> opt22;
+    QCheckBox* chkIgnoreAtTag;
+    QCheckBox* chkIgnoreOwn;
+    QPushButton* com2to1;
+    QPushButton* com2to3;
+};
+
+} // namespace tavorin

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "run/run_host.h"
+
+#include <functional>
+
+class QLabel;
+
+namespace tavorin {
+
+class RunPage;
+
+// The wizard's side of a run: the Run Log, the progress bar and the step panel of the window.
+class WizardRunHost : public RunHost {
+public:
+    WizardRunHost(RunPage& page, QLabel& stepPanel, std::function<bool()> abortFlag);
+
+    void appendLog(const QString& text) override;
+    void setProgress(int value, int maximum) override;
+    void processEvents() override;
+    bool abortRequested() override;
+    void showStatus(const QString& text) override;
+
+private:
+    RunPage& page;
+    QLabel& stepPanel;
+    std::function<bool()> abortFlag;
+};
+
+} // namespace tavorin

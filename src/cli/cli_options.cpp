@@ -1,0 +1,235 @@
+#include "cli/cli_options.h"
+
+#include "run/lyrics_file_list.h"
+#include "shell/path_utils.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace tavorin {
+
+namespace {
+
+struct BooleanFlag {
+    const char* on;
+    const char* off;
+    bool WizardSettings::*field;
+    const char* onHelp;
+    const char* offHelp;
+};
+
+// Each pair sets one Boolean of the Wizard Settings for this run only.
+constexpr BooleanFlag booleanFlags[] = {
+    {"same-folder-first", "no-same-folder-first", &WizardSettings::atFirstSameFolder,
+     "Look beside the lyrics file before the Song Folder (AtFirstSameFolder=True).",
+     "Look in the Song Folder first (AtFirstSameFolder=False)."},
+    {"prefer-rmp", "prefer-mp3", &WizardSettings::rmp,
+     "Take a same-named .rmp before the .mp3 (RMP=True).",
+     "Take a same-named .mp3 before the .rmp (RMP=False)."},
+    {"karaoke", "no-karaoke", &WizardSettings::karaoke, "Repair Tag Reversals (Karaoke=True).",
+     "Leave Tag Reversals alone (Karaoke=False)."},
+    {"at-artist", "no-at-artist", &WizardSettings::atArtist,
+     "Take title, artist and album from the song (AtArtist=True).",
+     "Keep the lyrics file's title, artist and album (AtArtist=False)."},
+    {"silence", "no-silence", &WizardSettings::silencemSec,
+     "Correct for the song's leading silence (SilencemSec=True).",
+     "Do not shift for leading silence (SilencemSec=False)."},
+    {"ignore-at-tag", "no-ignore-at-tag", &WizardSettings::ignoreAtTag,
+     "New-Tag Mode: skip files that already carry timing At-Tags (IgnoreAtTag=True).",
+     "New-Tag Mode: replace their timing At-Tags (IgnoreAtTag=False)."},
+    {"ignore-own", "no-ignore-own", &WizardSettings::ignoreOwn,
+     "Correction Mode: skip files already fitted under your name (IgnoreOwn=True).",
+     "Correction Mode: correct them again (IgnoreOwn=False)."},
+};
+
+QString latin(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+std::optional<bool> parseTimeType(const QString& value) {
+    if (value.compare(u"winamp", Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    if (value.compare(u"standard", Qt::CaseInsensitive) == 0) {
+        return false;
+    }
+    return std::nullopt;
+}
+
+CliParse usageError(const QString& message) {
+    CliParse result;
+    result.errors = QStringLiteral("tavorin-cli: ") + message + QLatin1Char('\n') +
+                    QStringLiteral("Try 'tavorin-cli --help' for more information.\n");
+    result.exitCode = exitUsage;
+    return result;
+}
+
+void addLyricsFile(LyricsFileList& list, const QString& path) {
+    list.add(QDir::toNativeSeparators(path));
+}
+
+} // namespace
+
+QString absoluteCliPath(const QString& path) {
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+}
+
+QStringList collectLyricsFiles(const QStringList& paths, QStringList& warnings) {
+    LyricsFileList list;
+    for (const QString& given : paths) {
+        const QString path = absoluteCliPath(given);
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            // Links are not followed, so a link back up the tree cannot loop.
+            QDirIterator walk(path, QDir::Files, QDirIterator::Subdirectories);
+            while (walk.hasNext()) {
+                const QString file = walk.next();
+                if (LyricsFileList::isLyricsFileName(file)) {
+                    addLyricsFile(list, file);
+                }
+            }
+        } else if (LyricsFileList::isLyricsFileName(path)) {
+            addLyricsFile(list, path);
+        } else {
+            warnings.append(QStringLiteral("歌詞ファイルではないので無視します: ") + path);
+        }
+    }
+    return list.entries();
+}
+
+CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& saved) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Corrects (--correct) or adds (--new) the At-Tags and Time Tags of karaoke lyrics\n"
+        "files against your own song files and prints the Run Log. Options start from the\n"
+        "wizard's saved settings; each flag changes one of them for this run only."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption newOption({QStringLiteral("n"), QStringLiteral("new")},
+                                       QStringLiteral("New-Tag Mode (NewMode=True)."));
+    const QCommandLineOption correctOption({QStringLiteral("c"), QStringLiteral("correct")},
+                                           QStringLiteral("Correction Mode (NewMode=False)."));
+    const QCommandLineOption nameOption(QStringLiteral("name"),
+                                        QStringLiteral("Your name, written as @TaggingBy or "
+                                                       "@EditedBy (Name)."),
+                                        QStringLiteral("NAME"));
+    const QCommandLineOption timeOption(
+        QStringLiteral("time"),
+        QStringLiteral("New-Tag Mode: the time type the tags were made in; Correction Mode: "
+                       "the time type to convert to (WinampTime)."),
+        QStringLiteral("winamp|standard"));
+    const QCommandLineOption defaultTimeOption(
+        QStringLiteral("default-time"),
+        QStringLiteral("The time type assumed for lyrics without At-Tags (DefaultTime)."),
+        QStringLiteral("winamp|standard"));
+    const QCommandLineOption songFolderOption(
+        QStringLiteral("song-folder"),
+        QStringLiteral("Also search this folder and its subfolders for songs; \"\" for none "
+                       "(SongFolder)."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption dryRunOption(
+        QStringLiteral("dry-run"),
+        QStringLiteral("Do everything but write: the Run Log is the same, no file changes."));
+    parser.addOptions(
+        {newOption, correctOption, nameOption, timeOption, defaultTimeOption, songFolderOption});
+    std::vector<QCommandLineOption> onOptions;
+    std::vector<QCommandLineOption> offOptions;
+    for (const BooleanFlag& flag : booleanFlags) {
+        onOptions.emplace_back(latin(flag.on), latin(flag.onHelp));
+        offOptions.emplace_back(latin(flag.off), latin(flag.offHelp));
+        parser.addOption(onOptions.back());
+        parser.addOption(offOptions.back());
+    }
+    parser.addOption(dryRunOption);
+    parser.addPositionalArgument(QStringLiteral("PATH"),
+                                 QStringLiteral("Lyrics files (.txt, .lrc, .kra) or folders "
+                                                "holding them."),
+                                 QStringLiteral("PATH..."));
+
+    if (!parser.parse(arguments)) {
+        return usageError(parser.errorText());
+    }
+    if (parser.isSet(helpOption)) {
+        CliParse result;
+        result.output = parser.helpText();
+        return result;
+    }
+    if (parser.isSet(versionOption)) {
+        CliParse result;
+        result.output =
+            QStringLiteral("tavorin-cli ") + QStringLiteral(TAVORIN_VERSION) + QLatin1Char('\n');
+        return result;
+    }
+
+    CliRequest request;
+    request.settings = saved;
+    request.dryRun = parser.isSet(dryRunOption);
+    if (parser.isSet(newOption) && parser.isSet(correctOption)) {
+        return usageError(QStringLiteral("--new and --correct exclude each other."));
+    }
+    if (parser.isSet(newOption)) {
+        request.settings.newMode = true;
+    } else if (parser.isSet(correctOption)) {
+        request.settings.newMode = false;
+    }
+    if (parser.isSet(nameOption)) {
+        request.settings.name = parser.value(nameOption);
+    }
+    for (const auto& [option, field] :
+         {std::pair{&timeOption, &WizardSettings::winampTime},
+          std::pair{&defaultTimeOption, &WizardSettings::defaultTime}}) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        const std::optional<bool> winamp = parseTimeType(parser.value(*option));
+        if (!winamp) {
+            return usageError(QStringLiteral("--") + option->names().constFirst() +
+                              QStringLiteral(" takes winamp or standard, not '") +
+                              parser.value(*option) + QStringLiteral("'."));
+        }
+        request.settings.*field = *winamp;
+    }
+    if (parser.isSet(songFolderOption)) {
+        const QString folder = parser.value(songFolderOption);
+        request.settings.songFolder =
+            folder.isEmpty() ? QString() : withTrailingSeparator(absoluteCliPath(folder));
+    }
+    for (std::size_t i = 0; i < std::size(booleanFlags); ++i) {
+        const bool on = parser.isSet(onOptions[i]);
+        const bool off = parser.isSet(offOptions[i]);
+        if (on && off) {
+            return usageError(QStringLiteral("--") + latin(booleanFlags[i].on) +
+                              QStringLiteral(" and --") + latin(booleanFlags[i].off) +
+                              QStringLiteral(" exclude each other."));
+        }
+        if (on || off) {
+            request.settings.*booleanFlags[i].field = on;
+        }
+    }
+
+    const QStringList paths = parser.positionalArguments();
+    if (paths.isEmpty()) {
+        return usageError(QStringLiteral("no PATH given."));
+    }
+    CliParse result;
+    // The wizard's two checks, in the order of its pages, before anything runs.
+    request.lyricsFiles = collectLyricsFiles(paths, result.warnings);
+    if (request.lyricsFiles.isEmpty()) {
+        result.errors = QStringLiteral("歌詞ファイルが登録されていません。\n");
+        result.exitCode = exitUsage;
+        return result;
+    }
+    if (request.settings.name.isEmpty()) {
+        result.errors = QStringLiteral("名前は必ず入力してください。\n");
+        result.exitCode = exitUsage;
+        return result;
+    }
+    result.request = request;
+    return result;
+}
+
+} // namespace tavorin

@@ -1,0 +1,99 @@
+// tavorin-cli: one batch run over lyrics files without a window.
+#include "cli/cli_options.h"
+#include "cli/terminal_host.h"
+#include "run/run_driver.h"
+#include "settings/settings_store.h"
+#include "song/taglib_playback_engine.h"
+
+#include <QCoreApplication>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#else
+#include <io.h>
+#endif
+
+namespace {
+
+std::atomic<bool> abortRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+// Ctrl+C asks for an abort between two files, however often it is pressed: the file in hand
+// is always finished and written whole.
+extern "C" void requestAbort(int) {
+    abortRequested.store(true);
+}
+
+void installAbortHandler() {
+#ifdef Q_OS_UNIX
+    struct sigaction action {};
+    action.sa_handler = requestAbort;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+#else
+    std::signal(SIGINT, requestAbort);
+#endif
+}
+
+bool isTerminal(std::FILE* stream) {
+#ifdef Q_OS_UNIX
+    return isatty(fileno(stream)) != 0;
+#else
+    return _isatty(_fileno(stream)) != 0;
+#endif
+}
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    installAbortHandler();
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavorin-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVORIN_VERSION));
+
+    tavorin::WizardSettings saved;
+    {
+        const auto userSettings = tavorin::openUserSettings();
+        saved = tavorin::SettingsStore(*userSettings).load();
+    }
+    const tavorin::CliParse parsed =
+        tavorin::parseCommandLine(QCoreApplication::arguments(), saved);
+    for (const QString& warning : parsed.warnings) {
+        print(stderr, QStringLiteral("tavorin-cli: ") + warning + QLatin1Char('\n'));
+    }
+    print(stdout, parsed.output);
+    print(stderr, parsed.errors);
+    if (!parsed.request) {
+        return parsed.exitCode;
+    }
+
+    tavorin::TaglibPlaybackEngine engine;
+    engine.init();
+    tavorin::TerminalHost host(stdout, stderr, isTerminal(stderr), abortRequested);
+    tavorin::RunDriver driver(host, engine);
+    const tavorin::RunSummary summary =
+        driver.run(parsed.request->lyricsFiles, parsed.request->settings, parsed.request->dryRun);
+    host.finishProgress();
+
+    if (parsed.request->dryRun) {
+        print(stderr,
+              QStringLiteral("tavorin-cli: --dry-run: どのファイルにも書き込んでいません。\n"));
+    }
+    if (summary.aborted) {
+        return tavorin::exitAborted;
+    }
+    const bool anyFailed =
+        summary.readFailures + summary.writeFailures + summary.conversionFailures > 0;
+    return anyFailed ? tavorin::exitFileFailed : tavorin::exitDone;
+}

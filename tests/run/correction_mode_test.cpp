@@ -1,0 +1,68 @@
+#include "run/correction_mode.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace tavorin {
+namespace {
+
+TEST(CorrectTagTime, ConvertsShiftsAndRoundsHalfToEven) {
+    constexpr double winamp = 0.9953125;
+    const struct {
+        const char* what;
+        std::int32_t time;
+        TimeCorrection correction;
+        std::optional<std::int32_t> expected;
+    } cases[] = {
+        {"Standard to Winamp", 60000, {1.0, winamp, false, 0, 0}, 59719},
+        {"Winamp to Standard", 59710, {winamp, 1.0, false, 0, 0}, 59991},
+        {"short tag value", 62000, {1.0, winamp, false, 0, 0}, 61709},
+        {"silence shift later", 1000, {1.0, 1.0, true, 100, 150}, 1050},
+        {"silence shift clamps at 0", 50, {1.0, 1.0, true, 200, 0}, 0},
+        {"shift off ignores silences", 1000, {1.0, 1.0, false, 100, 150}, 1000},
+        {"shift happens in Standard Time", 1000, {0.5, 1.0, true, 500, 0}, 1500},
+        {"half goes down to even", 5, {1.0, 0.5, false, 0, 0}, 2},
+        {"half goes up to even", 3, {1.0, 0.5, false, 0, 0}, 2},
+        {"500.5 goes to 500", 1001, {2.0, 1.0, false, 0, 0}, 500},
+        {"beyond 32 bits",
+         std::numeric_limits<std::int32_t>::max(),
+         {0.5, 1.0, false, 0, 0},
+         std::nullopt},
+        {"shift beyond 32 bits",
+         1000,
+         {1.0, 1.0, true, 0, std::numeric_limits<std::int32_t>::max()},
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(correctTagTime(c.time, c.correction), c.expected);
+    }
+}
+
+TEST(CorrectTagTime, OnlyRealTimeBasesArePlausible) {
+    const struct {
+        double ratio;
+        bool plausible;
+    } cases[] = {
+        {1.0, true},
+        {0.9953125, true},
+        {0.5, true},
+        {2.0, true},
+        {0.0, false},
+        {-1.0, false},
+        {0.001, false},
+        {1e300, false},
+        {std::numeric_limits<double>::quiet_NaN(), false},
+        {std::numeric_limits<double>::infinity(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        EXPECT_EQ(isPlausibleTimeRatio(c.ratio), c.plausible);
+    }
+}
+
+} // namespace
+} // namespace tavorin

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "run/run_host.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <ostream>
+#include <utility>
+#include <vector>
+
+namespace tavorin::testing {
+
+// A front end that keeps everything a run tells it, and can ask for an abort before a chosen
+// file (counted by the events let through from the first file on).
+class RecordingHost : public RunHost {
+public:
+    void appendLog(const QString& text) override { log += text; }
+    void setProgress(int value, int maximum) override { progress.emplace_back(value, maximum); }
+    void processEvents() override {
+        ++eventRounds;
+        if (onEvents) {
+            onEvents(*this);
+        }
+    }
+    bool abortRequested() override { return abort; }
+    void showStatus(const QString& text) override { statuses.append(text); }
+
+    QString log;
+    std::vector<std::pair<int, int>> progress;
+    QStringList statuses;
+    int eventRounds = 0;
+    bool abort = false;
+    std::function<void(RecordingHost&)> onEvents;
+};
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline QByteArray utf8(const char* text) {
+    return QByteArray(text);
+}
+
+} // namespace tavorin::testing
+
+// Readable failures: QString printed as UTF-8 text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}

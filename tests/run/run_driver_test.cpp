@@ -1,0 +1,110 @@
+#include "run/run_driver.h"
+
+#include "run/run_test_support.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace tavorin {
+namespace {
+
+using testing::readBytes;
+using testing::RecordingHost;
+using testing::writeBytes;
+
+class RunDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        for (const char* name : {"a", "b", "c", "d"}) {
+            const QString base = temp.path() + QStringLiteral("/L/") + QString::fromUtf8(name);
+            ASSERT_TRUE(writeBytes(base + QStringLiteral(".txt"), "[00:01:00]x\r\n"));
+            ASSERT_TRUE(writeBytes(base + QStringLiteral(".mp3"), "mp3"));
+            files.append(base + QStringLiteral(".txt"));
+        }
+        settings.name = QStringLiteral("A");
+    }
+    RunSummary run(RecordingHost& host, bool dryRun = false) {
+        RunDriver driver(host, [&](const QString& song, bool) {
+            measured.append(song);
+            return SongInfo{};
+        });
+        return driver.run(files, settings, dryRun);
+    }
+
+    QTemporaryDir temp;
+    QStringList files;
+    QStringList measured;
+    WizardSettings settings;
+};
+
+TEST_F(RunDriverTest, AFullRunEndsWithProcessingDoneAndAFullProgressBar) {
+    RecordingHost host;
+    const RunSummary summary = run(host);
+    EXPECT_FALSE(summary.aborted);
+    EXPECT_EQ(summary.filesHandled, 4);
+    EXPECT_TRUE(host.log.startsWith(QStringLiteral("新規追加開始\r\n\r\n歌詞ファイル：")));
+    EXPECT_TRUE(host.log.endsWith(QStringLiteral("正常に処理しました。\r\n\r\n処理終了\r\n")));
+    EXPECT_EQ(host.statuses,
+              QStringList({QStringLiteral("処理中です…"), QStringLiteral("終了しました。")}));
+    const std::vector<std::pair<int, int>> progress = {{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}};
+    EXPECT_EQ(host.progress, progress);
+
+    settings.newMode = false;
+    RecordingHost correction;
+    run(correction);
+    EXPECT_TRUE(correction.log.startsWith(QStringLiteral("補正開始\r\n\r\n")));
+}
+
+TEST_F(RunDriverTest, AnAbortDuringTheThirdFileStopsBeforeTheFourth) {
+    RecordingHost host;
+    // The abort button is pressed while the third file is handled (after its event round).
+    host.onEvents = [](RecordingHost& h) { h.abort = h.eventRounds > 3; };
+    const QByteArray before = readBytes(files.at(3));
+    const RunSummary summary = run(host);
+    EXPECT_TRUE(summary.aborted);
+    EXPECT_EQ(summary.filesHandled, 3);
+    EXPECT_EQ(host.log.count(QStringLiteral("正常に処理しました。")), 3);
+    EXPECT_TRUE(host.log.endsWith(QStringLiteral("\r\n\r\n処理中断\r\n")));
+    EXPECT_EQ(host.statuses.constLast(), QStringLiteral("中断しました。"));
+    EXPECT_EQ(host.progress.back(), std::make_pair(2, 4)); // not filled
+    EXPECT_EQ(readBytes(files.at(3)), before);
+    EXPECT_NE(readBytes(files.at(2)), readBytes(files.at(3)));
+}
+
+TEST_F(RunDriverTest, TheSongFolderIsSearchedOnlyWhenSetAndHoldingSongs) {
+    ASSERT_TRUE(writeBytes(temp.path() + QStringLiteral("/M/x/e.mp3"), "mp3"));
+    ASSERT_TRUE(writeBytes(temp.path() + QStringLiteral("/L2/e.txt"), "[00:01:00]e\r\n"));
+    files = {temp.path() + QStringLiteral("/L2/e.txt")};
+    const struct {
+        const char* songFolder;
+        bool found;
+    } cases[] = {{"", false}, {"/M/", true}, {"/M/x/", true}, {"/L2/", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.songFolder);
+        settings.songFolder =
+            *c.songFolder ? temp.path() + QString::fromUtf8(c.songFolder) : QString();
+        RecordingHost host;
+        run(host);
+        EXPECT_EQ(host.log.contains(QStringLiteral("曲ファイル　：") + temp.path() +
+                                    QStringLiteral("/M/x/e.mp3")),
+                  c.found);
+        EXPECT_EQ(host.log.contains(QStringLiteral("見つかりませんでした。")), !c.found);
+    }
+}
+
+TEST_F(RunDriverTest, ADryRunLogsTheSameAndWritesNothing) {
+    RecordingHost dry;
+    run(dry, true);
+    for (const QString& file : files) {
+        EXPECT_EQ(readBytes(file), QByteArray("[00:01:00]x\r\n"));
+    }
+    RecordingHost real;
+    run(real);
+    EXPECT_EQ(dry.log, real.log);
+    EXPECT_NE(readBytes(files.constFirst()), QByteArray("[00:01:00]x\r\n"));
+}
+
+} // namespace
+} // namespace tavorin

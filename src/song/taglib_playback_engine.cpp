@@ -87,7 +87,8 @@ struct SongProbe {
 class SongReader {
 public:
     explicit SongReader(const QString& path) : file(path) {
-        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
+        // Unbuffered: each read takes only the bytes asked for.
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             size = file.size();
         }
     }
@@ -146,14 +147,20 @@ std::optional<std::int64_t> findFirstFrame(SongReader& reader, std::int64_t from
     return std::nullopt;
 }
 
-// LAME and Xing write "Xing" or "Info" where the Layer III side information ends (after the
-// CRC when there is one); Fraunhofer's "VBRI" sits 32 bytes after the header.
+// Xing and LAME write "Xing" or "Info" where the Layer III side information ends. LAME leaves
+// the CRC out of that count even when its header announces one, so both places are looked at.
+// Fraunhofer's "VBRI" sits 32 bytes after the header.
 bool holdsInfoHeader(QByteArrayView frame, const FrameHeader& header) {
     if (header.layer != 3) {
         return false;
     }
-    const QByteArrayView atSideInfoEnd = slice(frame, header.dataOffset, 4);
-    return atSideInfoEnd == "Xing" || atSideInfoEnd == "Info" || slice(frame, 36, 4) == "VBRI";
+    const auto isInfo = [&](qsizetype at) {
+        const QByteArrayView id = slice(frame, at, 4);
+        return id == "Xing" || id == "Info";
+    };
+    const std::int32_t crcBytes = header.protection == 0 ? 2 : 0;
+    return isInfo(header.dataOffset) || isInfo(header.dataOffset - crcBytes) ||
+           slice(frame, 36, 4) == "VBRI";
 }
 
 SongProbe probeSong(SongReader& reader) {

@@ -45,14 +45,15 @@ lame --quiet -b 64 --resample 44.1 "$work/s44k2.wav" "$out/lame_cbr_info_44k_ste
 lame --quiet -b 64 -t --resample 44.1 "$work/s44k2.wav" "$out/lame_cbr_noinfo_44k_stereo.mp3"
 lame --quiet -V 6 --resample 44.1 "$work/s44k2.wav" "$out/lame_vbr_xing_44k_stereo.mp3"
 lame --quiet -b 64 -p --resample 44.1 "$work/s44k2.wav" "$out/lame_cbr_crc_44k_stereo.mp3"
-lame --quiet -b 32 -m m -p --resample 44.1 "$work/s44k1.wav" "$out/lame_cbr_crc_44k_mono.mp3"
-lame --quiet -b 32 -m m --resample 32 "$work/s32k1.wav" "$out/lame_cbr_info_32k_mono.mp3"
-# MPEG-2 and MPEG-2.5 Layer III.
-lame --quiet -b 24 -m m --resample 22.05 "$work/s22k1.wav" "$out/lame_mpeg2_22k_mono.mp3"
+lame --quiet -b 64 -m m -p --resample 44.1 "$work/s44k1.wav" "$out/lame_cbr_crc_44k_mono.mp3"
+lame --quiet -b 48 -m m --resample 32 "$work/s32k1.wav" "$out/lame_cbr_info_32k_mono.mp3"
+# MPEG-2 and MPEG-2.5 Layer III. LAME writes its Info frame only where a frame can hold it,
+# hence the bit rates.
+lame --quiet -b 64 -m m --resample 22.05 "$work/s22k1.wav" "$out/lame_mpeg2_22k_mono.mp3"
 lame --quiet -b 32 -t --resample 24 "$work/s24k2.wav" "$out/lame_mpeg2_24k_stereo_noinfo.mp3"
-lame --quiet -b 16 -m m -p --resample 16 "$work/s16k1.wav" "$out/lame_mpeg2_16k_mono_crc.mp3"
-lame --quiet -b 8 -m m --resample 8 "$work/s8k1.wav" "$out/lame_mpeg25_8k_mono.mp3"
-lame --quiet -b 16 -p --resample 11.025 "$work/s11k2.wav" "$out/lame_mpeg25_11k_stereo_crc.mp3"
+lame --quiet -b 48 -m m -p --resample 16 "$work/s16k1.wav" "$out/lame_mpeg2_16k_mono_crc.mp3"
+lame --quiet -b 32 -m m --resample 8 "$work/s8k1.wav" "$out/lame_mpeg25_8k_mono.mp3"
+lame --quiet -b 32 -p --resample 11.025 "$work/s11k2.wav" "$out/lame_mpeg25_11k_stereo_crc.mp3"
 lame --quiet -V 8 -m m --resample 8 "$work/s8k1.wav" "$out/lame_mpeg25_8k_mono_vbr.mp3"
 
 # Layer II: MPEG-1 and the lower sampling rates of MPEG-2, with and without CRC.
@@ -68,7 +69,7 @@ for ms in 0 500 1000 2000; do
 done
 
 # A RIFF file of another form type.
-sox -n -r 8000 -c 1 -b 16 "$out/riff_wave.wav" synth 0.05 sine 440
+sox -D -n -r 8000 -c 1 -b 16 "$out/riff_wave.wav" synth 0.05 sine 440
 
 # Tags, RIFF wrappers and cut files, byte by byte.
 python3 - "$out" <<'PY'

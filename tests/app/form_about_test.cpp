@@ -34,23 +34,6 @@ TEST(FormAboutTest, ShowsTheProgramAndEngineVersions) {
     }
 }
 
-TEST(FormAboutTest, VersionNumbersKeepTheirDecimalsInTheCLocale) {
-    struct Case {
-        double value;
-        int minDecimals;
-        int maxDecimals;
-        const char* text;
-    };
-    const Case cases[] = {{0.2, 1, 2, "0.2"},       {3.0, 2, 3, "3.00"},  {2.455, 2, 3, "2.455"},
-                          {12.5, 2, 3, "12.50"},    {0.05, 2, 3, "0.05"}, {7.0, 1, 2, "7.0"},
-                          {1.23456, 2, 3, "1.235"}, {1.0, 0, 2, "1"}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(formatVersionNumber(c.value, c.minDecimals, c.maxDecimals),
-                  QString::fromUtf8(c.text))
-            << c.value;
-    }
-}
-
 void sendMouse(QWidget* target, QEvent::Type type, const QPoint& point, Qt::MouseButton button,
                Qt::MouseButtons buttons) {
     QMouseEvent event(type, QPointF(point), target->mapToGlobal(QPointF(point)), button, buttons,

@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [build|test]
 set -euo pipefail
 
-build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev)
+build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev
+  fonts-ipafont-gothic)  # a Japanese font: without one the wizard shows its texts as boxes
 test_packages=(libgtest-dev libgmock-dev locales-all)
 
 packages=("${build_packages[@]}")

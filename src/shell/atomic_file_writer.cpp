@@ -16,13 +16,13 @@ QString messageOfErrno(int error) {
     return QString::fromLocal8Bit(std::error_code(error, std::generic_category()).message());
 }
 
-// A hidden name beside the target that no other writer picks: the name itself, a tag and a
-// random part, so a crash leaves at most a stray dot file and never a half-written lyrics file.
+// A hidden name beside the target that no other writer picks, short enough for any folder
+// that holds the target, and with no lyrics or song extension, so that a crash leaves at most
+// a stray dot file that no run mistakes for a lyrics file.
 QString temporaryPathFor(const QFileInfo& target) {
-    const QString suffix =
+    const QString random =
         QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
-    return target.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + target.fileName() +
-           QLatin1String(".tavorin-") + suffix;
+    return target.absolutePath() + QLatin1String("/.tavorin-") + random + QLatin1String(".tmp");
 }
 
 WriteResult failed(WriteOutcome outcome, QString message) {

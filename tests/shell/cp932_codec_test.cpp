@@ -99,14 +99,20 @@ TEST(Cp932Codec, EncodingBackGivesTheSameCodeUnlessWindowsPrefersTheOtherCopy) {
     }
     ASSERT_EQ(rewritten.size(), 398u);
     int changed = 0;
+    QByteArray file;
+    QByteArray expectedFile;
     for (const TableCode& c : readCp932Txt()) {
         const auto found = rewritten.find(c.code);
         const unsigned expected = found == rewritten.end() ? c.code : found->second;
         changed += found == rewritten.end() ? 0 : 1;
         EXPECT_EQ(encodeCp932(QString(QChar(c.character))), bytesOf(expected))
             << std::hex << c.code;
+        file += bytesOf(c.code);
+        expectedFile += bytesOf(expected);
     }
     EXPECT_EQ(changed, 398);
+    // The same for a file holding every character at once.
+    EXPECT_EQ(encodeCp932(decodeCp932(file).text), expectedFile);
 }
 
 TEST(Cp932Codec, BytesOutsideThePublishedTableDecodeAsWindowsDoes) {

@@ -67,11 +67,13 @@ protected:
     QTemporaryDir folder;
 };
 
-QByteArray utf16Le(QStringView text) {
-    QByteArray bytes;
+QByteArray utf16(QStringView text, bool bigEndian) {
+    QByteArray bytes(bigEndian ? "\xFE\xFF" : "\xFF\xFE");
     for (const QChar unit : text) {
-        bytes.append(static_cast<char>(unit.unicode() & 0xFF));
-        bytes.append(static_cast<char>(unit.unicode() >> 8));
+        const char high = static_cast<char>(unit.unicode() >> 8);
+        const char low = static_cast<char>(unit.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low);
+        bytes.append(bigEndian ? low : high);
     }
     return bytes;
 }
@@ -93,8 +95,8 @@ const EncodedFile encodedFiles[] = {
      QByteArray("\xEF\xBB\xBF[00:01:00]\xE3\x81\x95\xE3\x81\x8F\xE3\x82\x89\r\n[00:02:50]"
                 "\xE6\xA1\x9C\r\n"),
      TextEncoding::Utf8Bom},
-    {"utf-16 le", QByteArray("\xFF\xFE") + utf16Le(u"[00:01:00]さくら\r\n[00:02:50]桜\r\n"),
-     TextEncoding::Utf16LeBom},
+    {"utf-16 le", utf16(u"[00:01:00]さくら\r\n[00:02:50]桜\r\n", false), TextEncoding::Utf16LeBom},
+    {"utf-16 be", utf16(u"[00:01:00]さくら\r\n[00:02:50]桜\r\n", true), TextEncoding::Utf16BeBom},
 };
 
 TEST_F(LyricsFileTest, ReadsEveryEncodingAndWritesTheSameBytesBack) {

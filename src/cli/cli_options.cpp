@@ -136,13 +136,9 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
         QStringLiteral("Do everything but write: the Run Log is the same, no file changes."));
     parser.addOptions(
         {newOption, correctOption, nameOption, timeOption, defaultTimeOption, songFolderOption});
-    std::vector<QCommandLineOption> onOptions;
-    std::vector<QCommandLineOption> offOptions;
     for (const BooleanFlag& flag : booleanFlags) {
-        onOptions.emplace_back(latin(flag.on), latin(flag.onHelp));
-        offOptions.emplace_back(latin(flag.off), latin(flag.offHelp));
-        parser.addOption(onOptions.back());
-        parser.addOption(offOptions.back());
+        parser.addOption(QCommandLineOption(latin(flag.on), latin(flag.onHelp)));
+        parser.addOption(QCommandLineOption(latin(flag.off), latin(flag.offHelp)));
     }
     parser.addOption(dryRunOption);
     parser.addPositionalArgument(QStringLiteral("PATH"),
@@ -168,13 +164,18 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     CliRequest request;
     request.settings = saved;
     request.dryRun = parser.isSet(dryRunOption);
-    if (parser.isSet(newOption) && parser.isSet(correctOption)) {
-        return usageError(QStringLiteral("--new and --correct exclude each other."));
-    }
-    if (parser.isSet(newOption)) {
-        request.settings.newMode = true;
-    } else if (parser.isSet(correctOption)) {
-        request.settings.newMode = false;
+    // Switches apply in the order given, so a later one overrides an earlier one.
+    for (const QString& given : parser.optionNames()) {
+        if (given == u"n" || given == u"new") {
+            request.settings.newMode = true;
+        } else if (given == u"c" || given == u"correct") {
+            request.settings.newMode = false;
+        }
+        for (const BooleanFlag& flag : booleanFlags) {
+            if (given == latin(flag.on) || given == latin(flag.off)) {
+                request.settings.*flag.field = given == latin(flag.on);
+            }
+        }
     }
     if (parser.isSet(nameOption)) {
         request.settings.name = parser.value(nameOption);
@@ -198,19 +199,6 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
         request.settings.songFolder =
             folder.isEmpty() ? QString() : withTrailingSeparator(absoluteCliPath(folder));
     }
-    for (std::size_t i = 0; i < std::size(booleanFlags); ++i) {
-        const bool on = parser.isSet(onOptions[i]);
-        const bool off = parser.isSet(offOptions[i]);
-        if (on && off) {
-            return usageError(QStringLiteral("--") + latin(booleanFlags[i].on) +
-                              QStringLiteral(" and --") + latin(booleanFlags[i].off) +
-                              QStringLiteral(" exclude each other."));
-        }
-        if (on || off) {
-            request.settings.*booleanFlags[i].field = on;
-        }
-    }
-
     const QStringList paths = parser.positionalArguments();
     if (paths.isEmpty()) {
         return usageError(QStringLiteral("no PATH given."));

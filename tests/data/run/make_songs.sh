@@ -4,9 +4,10 @@
 # 0x00 bytes, so the leading silence can be measured), with an ID3v2.3 tag when the song has
 # texts, and an RMP that wraps such a song in a RIFF "RMP3" file with an INFO list.
 # Needs sox, shineenc and python3 (Debian: apt-get install sox shineenc python3).
-# Usage: make_songs.sh OUTPUT_FOLDER
+# Usage: make_songs.sh OUTPUT_FOLDER [tests|examples]
 set -euo pipefail
 out=${1:?output folder}
+set_name=${2:-tests}
 mkdir -p "$out"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -58,6 +59,13 @@ open(path, 'wb').write(b'RIFF' + struct.pack('<I', len(body)) + body)
 PY
 }
 
+if [ "$set_name" = examples ]; then
+  song asa.mp3 44100 0.25 "朝の歌" "Quendel" "Examples"
+  song hikari.mp3 44100 0.5 "" "" ""
+  rmp yoake.rmp 44100 0.3 "夜明け" "Quendel" ""
+  song hoshi.mp3 48000 0.1 "星" "" ""
+  exit 0
+fi
 song silence250.mp3 44100 0.25 "Intro" "Quendel Band" "First Album"
 song silence500.mp3 44100 0.5 "" "" ""
 song rate48k.mp3 48000 0.1 "はじまりの歌" "" ""

@@ -12,15 +12,15 @@ namespace tavorin {
 enum class TagShape { Long, Short };
 
 struct TagEntry {
-    QString tagText;        // exactly as found, or as last written
-    QString followingText;  // up to the next Time Tag or the end of the body
-    std::int32_t time = 0;  // milliseconds
+    QString tagText;       // exactly as found, or as last written
+    QString followingText; // up to the next Time Tag or the end of the body
+    std::int32_t time = 0; // milliseconds
     TagShape shape = TagShape::Long;
 };
 
 struct FoundTimeTag {
-    QStringView before;  // the whole text when no tag was found
-    QStringView tag;     // empty when no tag was found
+    QStringView before; // the whole text when no tag was found
+    QStringView tag;    // empty when no tag was found
     QStringView after;
 };
 

@@ -11,13 +11,19 @@ namespace {
 class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(temp.isValid()); }
-    QString iniPath() const { return temp.filePath(QStringLiteral("Quendel.ini")); }
+    QString iniPath() const {
+        return temp.filePath(QStringLiteral("Quendel%1.ini").arg(fileNumber));
+    }
+    // A new file each time: QSettings keeps what it read of a file as long as the file's size
+    // and time stamp look unchanged.
     void writeIni(const QByteArray& text) {
+        ++fileNumber;
         QFile file(iniPath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
     QTemporaryDir temp;
+    int fileNumber = 0;
 };
 
 TEST_F(SettingsStoreTest, NothingStoredGivesTheDefaults) {

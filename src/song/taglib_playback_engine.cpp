@@ -32,6 +32,23 @@ constexpr std::int64_t id3v1Size = 128;
 // Leading ID3v2 tags skipped one after another before giving up.
 constexpr int maxLeadingTags = 8;
 
+// The bytes [pos, pos + n) of `bytes`, cut to what it holds.
+QByteArrayView slice(QByteArrayView bytes, qsizetype pos, qsizetype n) {
+    if (pos < 0 || pos >= bytes.size()) {
+        return {};
+    }
+    return bytes.sliced(pos, std::min(n, bytes.size() - pos));
+}
+
+// TagLib texts cross as UTF-8, the one form both sides read alike on every platform.
+QString toQString(const TagLib::String& text) {
+    return QString::fromStdString(text.to8Bit(true));
+}
+
+TagLib::String toTagLibString(const QString& text) {
+    return TagLib::String(text.toStdString(), TagLib::String::UTF8);
+}
+
 class Cp932Id3v1Handler : public TagLib::ID3v1::StringHandler {
 public:
     TagLib::String parse(const TagLib::ByteVector& data) const override {
@@ -44,11 +61,11 @@ public:
         while (!bytes.isEmpty() && bytes.back() == ' ') {
             bytes.chop(1);
         }
-        return TagLib::String(decodeCp932(bytes).text.toStdWString());
+        return toTagLibString(decodeCp932(bytes).text);
     }
 
     TagLib::ByteVector render(const TagLib::String& text) const override {
-        const QByteArray bytes = encodeCp932(QString::fromStdWString(text.toWString()));
+        const QByteArray bytes = encodeCp932(toQString(text));
         return TagLib::ByteVector(bytes.constData(), static_cast<unsigned int>(bytes.size()));
     }
 };
@@ -57,21 +74,9 @@ class Cp932Id3v2Handler : public TagLib::ID3v2::Latin1StringHandler {
 public:
     TagLib::String parse(const TagLib::ByteVector& data) const override {
         const QByteArrayView bytes(data.data(), static_cast<qsizetype>(data.size()));
-        return TagLib::String(decodeCp932(bytes).text.toStdWString());
+        return toTagLibString(decodeCp932(bytes).text);
     }
 };
-
-// The bytes [pos, pos + n) of `bytes`, cut to what it holds.
-QByteArrayView slice(QByteArrayView bytes, qsizetype pos, qsizetype n) {
-    if (pos < 0 || pos >= bytes.size()) {
-        return {};
-    }
-    return bytes.sliced(pos, std::min(n, bytes.size() - pos));
-}
-
-QString toQString(const TagLib::String& text) {
-    return QString::fromStdWString(text.toWString());
-}
 
 // What the engine learns about a song file from its leading bytes.
 struct SongProbe {

@@ -91,12 +91,6 @@ TEST(FrameHeaderTest, ReservedCodesKeepWhatTheLastHeaderSaid) {
     EXPECT_EQ(fresh.frameLength, 0);
 }
 
-TEST(FrameHeaderTest, RefusesTheForbiddenBitrateAndShortInput) {
-    FrameHeader h;
-    EXPECT_FALSE(decodeFrameHeader(bytesOf({0xFF, 0xFB, 0xF0, 0x00}), h));
-    EXPECT_FALSE(decodeFrameHeader(bytesOf({0xFF, 0xFB, 0x90}), h));
-}
-
 TEST(FrameHeaderTest, FrameLengthsFollowTheStandard) {
     struct Case {
         std::int32_t version, layer, bitrate, rate, padding, length;
@@ -113,15 +107,6 @@ TEST(FrameHeaderTest, FrameLengthsFollowTheStandard) {
                                         << c.bitrate << "k " << c.rate << " Hz pad " << c.padding);
         EXPECT_EQ(frameLength(c.version, c.layer, c.bitrate, c.rate, c.padding), c.length);
     }
-}
-
-TEST(FrameHeaderTest, PlausibleHeadersNeedSyncAndDefinedCodes) {
-    EXPECT_TRUE(isPlausibleFrameHeader(bytesOf({0xFF, 0xFB, 0x90, 0x00})));
-    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0x7B, 0x90, 0x00}))); // no sync
-    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xEB, 0x90, 0x00}))); // version 01
-    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xF9, 0x90, 0x00}))); // layer 00
-    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xFB, 0x00, 0x00}))); // free format
-    EXPECT_FALSE(isPlausibleFrameHeader(bytesOf({0xFF, 0xFB, 0x9C, 0x00}))); // rate 11
 }
 
 TEST(Id3v2HeaderTest, SizeCountsHeaderBodyAndFooter) {

@@ -162,6 +162,7 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     }
 
     CliRequest request;
+    QStringList warnings;
     request.settings = saved;
     request.dryRun = parser.isSet(dryRunOption);
     // Switches apply in the order given, so a later one overrides an earlier one.
@@ -198,12 +199,17 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
         const QString folder = parser.value(songFolderOption);
         request.settings.songFolder =
             folder.isEmpty() ? QString() : withTrailingSeparator(absoluteCliPath(folder));
+        if (!folder.isEmpty() && !QFileInfo(request.settings.songFolder).isDir()) {
+            warnings.append(QStringLiteral("曲フォルダが見つかりません: ") +
+                            request.settings.songFolder);
+        }
     }
     const QStringList paths = parser.positionalArguments();
     if (paths.isEmpty()) {
         return usageError(QStringLiteral("no PATH given."));
     }
     CliParse result;
+    result.warnings = warnings;
     // The wizard's two checks, in the order of its pages, before anything runs.
     request.lyricsFiles = collectLyricsFiles(paths, result.warnings);
     if (request.lyricsFiles.isEmpty()) {

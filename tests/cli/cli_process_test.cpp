@@ -177,6 +177,10 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
         {{"a.txt"}, 2, "", "名前は必ず入力してください。"},
         {{"--name", "A", "a.mp3", "missing.doc"}, 2, "", "歌詞ファイルが登録されていません。"},
         {{"--name", "A", "a.mp3", "a.txt", "--dry-run"}, 0, "処理終了", "a.mp3"},
+        {{"--name", "A", "--song-folder", "nowhere", "a.txt", "--dry-run"},
+         0,
+         "処理終了",
+         "曲フォルダが見つかりません"},
     };
     for (const auto& c : cases) {
         QStringList arguments;

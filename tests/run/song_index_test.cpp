@@ -14,7 +14,7 @@ namespace {
 
 using testing::writeBytes;
 
-class SongFolderTest : public ::testing::Test {
+class SongIndexTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(temp.isValid()); }
     QString root() const { return temp.path() + u'/'; }
@@ -42,7 +42,7 @@ protected:
     QTemporaryDir temp;
 };
 
-TEST_F(SongFolderTest, IndexOrderIsDepthFirstOwnSongsFirstPreferredExtensionFirst) {
+TEST_F(SongIndexTest, IndexOrderIsDepthFirstOwnSongsFirstPreferredExtensionFirst) {
     touch("M/b.mp3");
     touch("M/A.RMP");
     touch("M/a.mp3");
@@ -77,7 +77,7 @@ TEST_F(SongFolderTest, IndexOrderIsDepthFirstOwnSongsFirstPreferredExtensionFirs
     }
 }
 
-TEST_F(SongFolderTest, FindTakesTheFirstEntryWhoseBaseNameMatchesIgnoringCase) {
+TEST_F(SongIndexTest, FindTakesTheFirstEntryWhoseBaseNameMatchesIgnoringCase) {
     touch("M/a.rmp");
     touch("M/sub/a.mp3");
     touch("M/x/Song.MP3");
@@ -101,7 +101,7 @@ TEST_F(SongFolderTest, FindTakesTheFirstEntryWhoseBaseNameMatchesIgnoringCase) {
     }
 }
 
-TEST_F(SongFolderTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
+TEST_F(SongIndexTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
     touch("M/a.mp3");
     touch("M/sub/b.mp3");
     ASSERT_TRUE(QFile::link(root() + QStringLiteral("M"), root() + QStringLiteral("M/sub/loop")));
@@ -118,7 +118,7 @@ TEST_F(SongFolderTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
     EXPECT_TRUE(index.isEmpty());
 }
 
-TEST_F(SongFolderTest, LookupBesideTheLyricsFileAndInTheIndex) {
+TEST_F(SongIndexTest, LookupBesideTheLyricsFileAndInTheIndex) {
     touch("L/both.mp3");
     touch("L/both.rmp");
     touch("L/a.b.mp3");
@@ -166,7 +166,7 @@ TEST_F(SongFolderTest, LookupBesideTheLyricsFileAndInTheIndex) {
     }
 }
 
-TEST_F(SongFolderTest, AnEmptyIndexLeavesOnlyTheLyricsFolder) {
+TEST_F(SongIndexTest, AnEmptyIndexLeavesOnlyTheLyricsFolder) {
     touch("L/a.mp3");
     mkdir("M/empty");
     SongIndex index;

@@ -16,10 +16,7 @@ bool LyricsFileList::add(const QString& path) {
         return false;
     }
     const QString lowered = path.toLower();
-    const bool duplicate = std::any_of(list.cbegin(), list.cend(), [&](const QString& entry) {
-        return entry.toLower() == lowered;
-    });
-    if (duplicate) {
+    if (lowered.isEmpty() || loweredEntries.contains(lowered)) {
         return false;
     }
     // The first entry that sorts after the path; equal-ignoring-case entries are duplicates.
@@ -28,11 +25,13 @@ bool LyricsFileList::add(const QString& path) {
             return QString::compare(candidate, entry, Qt::CaseInsensitive) < 0;
         });
     list.insert(place, path);
+    loweredEntries.insert(lowered);
     return true;
 }
 
 void LyricsFileList::clear() {
     list.clear();
+    loweredEntries.clear();
 }
 
 } // namespace tavorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,7 @@ public:
 
 private:
     QStringList list;
+    QSet<QString> loweredEntries; // a path equal to an entry ignoring case is a duplicate
 };
 
 } // namespace tavorin

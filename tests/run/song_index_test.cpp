@@ -9,6 +9,8 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace tavorin {
 namespace {
 
@@ -107,9 +109,15 @@ TEST_F(SongIndexTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
     ASSERT_TRUE(QFile::link(root() + QStringLiteral("M"), root() + QStringLiteral("M/sub/loop")));
     ASSERT_TRUE(QFile::link(root() + QStringLiteral("M/a.mp3"),
                             root() + QStringLiteral("M/sub/linked.mp3")));
+    ASSERT_TRUE(QFile::link(root() + QStringLiteral("M/gone"),
+                            root() + QStringLiteral("M/sub/dangling.mp3")));
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(root() + QStringLiteral("M/sub/pipe.mp3")).constData(), 0600),
+        0);
     SongIndex index;
     index.build(root() + QStringLiteral("M"), false);
-    // A link to a song file is a song; a link back to a walked folder is not walked again.
+    // A link to a song file is a song; a link back to a walked folder is not walked again;
+    // a dangling link and a pipe are no songs (measuring a pipe would wait for ever).
     EXPECT_EQ(relative(index.entries()), list({"M/a.mp3", "M/sub/b.mp3", "M/sub/linked.mp3"}));
     index.build(root() + QStringLiteral("M/sub"), false);
     EXPECT_EQ(relative(index.entries()),
@@ -134,6 +142,8 @@ TEST_F(SongIndexTest, LookupBesideTheLyricsFileAndInTheIndex) {
     touch("M/indexed.mp3");
     touch("M/sub/dir.mp3");
     touch("M/sub/onlyindexed.rmp");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(root() + QStringLiteral("L/pipe.mp3")).constData(), 0600),
+              0);
 
     const struct {
         const char* lyrics;
@@ -154,6 +164,7 @@ TEST_F(SongIndexTest, LookupBesideTheLyricsFileAndInTheIndex) {
         {"L/indexed.txt", false, false, "M/indexed.mp3"},
         {"L/onlyindexed.txt", true, false, "M/sub/onlyindexed.rmp"},
         {"L/nothing.txt", false, false, ""},
+        {"L/pipe.txt", true, false, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.lyrics) + (c.sameFolderFirst ? " same folder first" : "") +

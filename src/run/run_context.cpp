@@ -49,7 +49,7 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
 void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEncoding encoding,
                           RunContext& context) {
     if (!context.dryRun) {
-        const WriteResult result = writeLyricsFile(lyricsPath, text, encoding);
+        const WriteResult result = context.writeLyrics(lyricsPath, text, encoding);
         if (result.outcome != WriteOutcome::Written) {
             ++context.summary.writeFailures;
             logFileOutcome(context, result.outcome == WriteOutcome::CannotOpen

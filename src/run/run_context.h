@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lyrics/at_tag_reader.h"
+#include "lyrics/lyrics_file.h"
 #include "run/run_host.h"
 #include "run/song_lookup.h"
 #include "settings/wizard_settings.h"
@@ -25,11 +26,16 @@ struct RunSummary {
 // Measures one song file; winampTime: the user's time base is Winamp Time.
 using SongMeasure = std::function<SongInfo(const QString& songPath, bool winampTime)>;
 
+// Replaces a lyrics file with text in the given encoding, atomically.
+using LyricsWriter =
+    std::function<WriteResult(const QString& path, const QString& text, TextEncoding encoding)>;
+
 // What a mode works with during one run.
 struct RunContext {
     RunHost& host;
     SongLookup& songLookup;
     SongMeasure measureSong;
+    LyricsWriter writeLyrics;
     const WizardSettings& settings;
     bool dryRun = false;
     RunSummary& summary;

@@ -10,15 +10,26 @@
 
 namespace tavorin {
 
-RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine) : host(runHost) {
+namespace {
+
+// The lyrics file replaced on disk, atomically, in the encoding it was read in.
+WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding) {
+    return writeLyricsFile(path, text, encoding);
+}
+
+} // namespace
+
+RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine)
+    : host(runHost), writeLyrics(writeToDisk) {
     auto measurer = std::make_shared<SongMeasurer>(engine);
     measureSong = [measurer](const QString& songPath, bool winampTime) {
         return measurer->measureSong(songPath, winampTime);
     };
 }
 
-RunDriver::RunDriver(RunHost& runHost, SongMeasure measure)
-    : host(runHost), measureSong(std::move(measure)) {}
+RunDriver::RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write)
+    : host(runHost), measureSong(std::move(measure)),
+      writeLyrics(write ? std::move(write) : LyricsWriter(writeToDisk)) {}
 
 RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& settings,
                           bool dryRun) {
@@ -32,7 +43,7 @@ RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& 
     SongLookup songLookup(songIndex, settings.atFirstSameFolder, settings.rmp);
 
     RunSummary summary;
-    RunContext context{host, songLookup, measureSong, settings, dryRun, summary};
+    RunContext context{host, songLookup, measureSong, writeLyrics, settings, dryRun, summary};
     if (settings.newMode) {
         host.appendLog(QStringLiteral("新規追加開始") + crlf + crlf);
         runNewTagMode(lyricsFiles, context);

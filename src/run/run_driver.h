@@ -15,8 +15,8 @@ class PlaybackEngine;
 class RunDriver {
 public:
     RunDriver(RunHost& runHost, PlaybackEngine& engine);
-    // Songs measured by measure instead of a playback engine (tests, other front ends).
-    RunDriver(RunHost& runHost, SongMeasure measure);
+    // Songs measured by measure instead of a playback engine, files written by write (tests).
+    RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write = {});
 
     // lyricsFiles in list order. dryRun: everything but the writing.
     RunSummary run(const QStringList& lyricsFiles, const WizardSettings& settings,
@@ -25,6 +25,7 @@ public:
 private:
     RunHost& host;
     SongMeasure measureSong;
+    LyricsWriter writeLyrics;
 };
 
 } // namespace tavorin

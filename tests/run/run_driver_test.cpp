@@ -106,5 +106,34 @@ TEST_F(RunDriverTest, ADryRunLogsTheSameAndWritesNothing) {
     EXPECT_NE(readBytes(files.constFirst()), QByteArray("[00:01:00]x\r\n"));
 }
 
+TEST_F(RunDriverTest, WriteFailuresAreReportedAndTheRunGoesOn) {
+    const struct {
+        WriteOutcome outcome;
+        const char* message;
+    } cases[] = {
+        {WriteOutcome::CannotOpen, "歌詞ファイルが開けません。\r\n\r\n"},
+        {WriteOutcome::CannotWrite, "歌詞ファイルに書き込めません。\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        RecordingHost host;
+        QStringList written;
+        RunDriver driver(
+            host, [](const QString&, bool) { return SongInfo{}; },
+            [&](const QString& path, const QString&, TextEncoding) {
+                written.append(path);
+                // The second file fails; the others are written.
+                return WriteResult{path == files.at(1) ? c.outcome : WriteOutcome::Written, {}};
+            });
+        const RunSummary summary = driver.run(files, settings);
+        EXPECT_EQ(written, files);
+        EXPECT_EQ(summary.writeFailures, 1);
+        EXPECT_EQ(summary.filesHandled, 4);
+        EXPECT_EQ(host.log.count(QString::fromUtf8(c.message)), 1);
+        EXPECT_EQ(host.log.count(QStringLiteral("正常に処理しました。")), 3);
+        EXPECT_TRUE(host.log.contains(QStringLiteral("/b.mp3\r\n") + QString::fromUtf8(c.message)));
+    }
+}
+
 } // namespace
 } // namespace tavorin

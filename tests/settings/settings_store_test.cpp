@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -107,6 +108,7 @@ TEST_F(SettingsStoreTest, StoredBooleansInAnyCaseOrAsNumbers) {
 }
 
 TEST_F(SettingsStoreTest, TheUserStoreLivesUnderQuendel) {
+    QStandardPaths::setTestModeEnabled(true);  // never the user's own settings
     const auto user = openUserSettings();
     EXPECT_EQ(user->format(), QSettings::IniFormat);
     EXPECT_EQ(user->organizationName(), QStringLiteral("Quendel"));

@@ -1,0 +1,60 @@
+// W1 and W2: builds the Song Index of a Song Folder, then looks up lyrics file names in it,
+// half of them songs of the index (in another letter case), half names it does not hold.
+//
+// Usage: song_index_bench SONG_FOLDER [LOOKUPS]   (default 10000 lookups)
+// Prints one line: songs=N build_ms=X lookups=L lookup_ms=Y hits=H
+
+#include "run/song_index.h"
+#include "shell/path_utils.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2) {
+        std::fprintf(stderr, "usage: song_index_bench SONG_FOLDER [LOOKUPS]\n");
+        return 2;
+    }
+    const int lookups = arguments.size() > 2 ? arguments.at(2).toInt() : 10000;
+
+    QElapsedTimer timer;
+    timer.start();
+    tavorin::SongIndex index;
+    index.build(arguments.at(1), false);
+    const double buildMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const qsizetype songs = index.entries().size();
+    if (songs == 0) {
+        std::fprintf(stderr, "no songs under %s\n", qPrintable(arguments.at(1)));
+        return 1;
+    }
+
+    // The lyrics files come from elsewhere; only their base names meet the index.
+    QStringList names;
+    names.reserve(lookups);
+    for (int i = 0; i < lookups; ++i) {
+        if (i % 2 == 0) {
+            const QString& song = index.entries().at((static_cast<qsizetype>(i) * 7919) % songs);
+            names.append(QStringLiteral("/lyrics/") + tavorin::baseNameOf(song).toUpper() +
+                         QStringLiteral(".txt"));
+        } else {
+            names.append(QStringLiteral("/lyrics/missing%1.txt").arg(i));
+        }
+    }
+    timer.restart();
+    int hits = 0;
+    for (const QString& name : names) {
+        if (!index.find(name).isEmpty()) {
+            ++hits;
+        }
+    }
+    const double lookupMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    std::printf("songs=%lld build_ms=%.3f lookups=%d lookup_ms=%.3f hits=%d\n",
+                static_cast<long long>(songs), buildMs, lookups, lookupMs, hits);
+    return 0;
+}

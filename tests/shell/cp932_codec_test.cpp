@@ -120,13 +120,12 @@ TEST(Cp932Codec, BytesOutsideThePublishedTableDecodeAsWindowsDoes) {
         QByteArray bytes;
         char16_t character;
     };
+    // Bytes CP932.TXT leaves undefined, and user-defined codes (first, across the 0x7F gap, last).
     const Case cases[] = {
         {QByteArray("\x80"), 0x0080},     {QByteArray("\xA0"), 0xF8F0},
-        {QByteArray("\xFD"), 0xF8F1},     {QByteArray("\xFE"), 0xF8F2},
-        {QByteArray("\xFF"), 0xF8F3},     {QByteArray("\xF0\x40"), 0xE000},
-        {QByteArray("\xF0\x9F"), 0xE05E}, {QByteArray("\xF9\xFC"), 0xE757},
-        {QByteArray("\x1A"), 0x001A},     {QByteArray("\x1C"), 0x001C},
-        {QByteArray("\x7F"), 0x007F},     {QByteArray("\x5C"), 0x005C},
+        {QByteArray("\xFD"), 0xF8F1},     {QByteArray("\xFF"), 0xF8F3},
+        {QByteArray("\xF0\x40"), 0xE000}, {QByteArray("\xF0\x9F"), 0xE05E},
+        {QByteArray("\xF9\xFC"), 0xE757},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes.toHex().toStdString());
@@ -146,16 +145,14 @@ TEST(Cp932Codec, IllegalAndUnassignedSequencesBecomeMiddleDots) {
     };
     const Case cases[] = {
         {QByteArray("\x81\x45"), QString(dot), true}, // the genuine middle dot
-        {QByteArray("a\x81"), QStringLiteral("a") + dot, false},
         {QByteArray("\x81\0b", 3), QString(dot) + QChar(0) + QStringLiteral("b"), false},
         {QByteArray("\x81 b"), QString(dot) + QStringLiteral("b"), false},
         {QByteArray("\x81\n["), QString(dot) + QStringLiteral("["), false},
         {QByteArray("\x81\x7F"), QString(dot), false},
         {QByteArray("\x81\xFD"), QString(dot), false},
-        {QByteArray("\x85\x40"), QString(dot), false}, // lead byte without characters
-        {QByteArray("\xEB\x40"), QString(dot), false},
+        {QByteArray("\x85\x40"), QString(dot), false}, // a lead byte without characters
         {QByteArray("\xFC\x4C"), QString(dot), false}, // past the last code
-        {QByteArray("\x82\xA0\x81"), QStringLiteral("あ") + dot, false},
+        {QByteArray("\x82\xA0\x81"), QStringLiteral("あ") + dot, false}, // cut after a lead byte
         {QByteArray("\x81\x5B[00:01]"), QStringLiteral("ー[00:01]"), true},
         {QByteArray(), QString(), true},
     };
@@ -174,14 +171,10 @@ TEST(Cp932Codec, EncodesWithBestFitAndQuestionMarks) {
     };
     const Case cases[] = {
         {QStringLiteral("é"), QByteArray("e")},
-        {QStringLiteral("À"), QByteArray("A")},
         {QStringLiteral("¥"), QByteArray("\\")},
-        {QStringLiteral("¦"), QByteArray("|")},
         {QStringLiteral("«"), QByteArray("\x81\xE1")},
         {QStringLiteral("―"), QByteArray("\x81\x5C")},
-        {QStringLiteral("Ā"), QByteArray("?")},
         {QStringLiteral("—"), QByteArray("?")},
-        {QStringLiteral("丂"), QByteArray("?")},
         {QStringLiteral("😀"), QByteArray("?")},                        // one "?" per character
         {QString(QChar(0xD800)) + QLatin1Char('a'), QByteArray("?a")}, // lone half
         {QString(QChar(0xDC00)), QByteArray("?")},

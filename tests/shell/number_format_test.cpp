@@ -1,6 +1,7 @@
 #include "shell/number_format.h"
 
 #include <QLocale>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,6 @@
 #include <limits>
 #include <random>
 #include <string>
-#include <vector>
 
 namespace tavorin {
 namespace {
@@ -24,9 +24,7 @@ TEST(FormatGeneralNumber, WritesPlainDecimalsWithoutTrailingZeros) {
         {0.9953125, "0.9953125"},
         {1.0, "1"},
         {-1.5, "-1.5"},
-        {100.0, "100"},
         {0.1 + 0.2, "0.3"}, // 0.30000000000000004 at 17 digits
-        {1.0 / 3.0, "0.333333333333333"},
         {2.0 / 3.0, "0.666666666666667"},
         {123456789012345.0, "123456789012345"},
         {99999999999999.9, "99999999999999.9"},
@@ -34,12 +32,10 @@ TEST(FormatGeneralNumber, WritesPlainDecimalsWithoutTrailingZeros) {
         {0.00001, "0.00001"},
         {0.0000123456789012345, "0.0000123456789012345"},
         {-0.0, "0"},
-        {0.0, "0"},
         {1e15, "1E+15"},
         {1234567890123456.0, "1.23456789012346E+15"},
         {0.000001, "1E-06"},
         {-1.5e-7, "-1.5E-07"},
-        {1e300, "1E+300"},
         {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
         {std::numeric_limits<double>::quiet_NaN(), "NaN"},
         {std::numeric_limits<double>::infinity(), "Infinity"},
@@ -76,19 +72,9 @@ struct ParseCase {
 
 TEST(ParseDecimal, ReadsPlainAndExponentDecimals) {
     const ParseCase cases[] = {
-        {u"0", 0.0},
-        {u"12.5", 12.5},
-        {u"-12.5", -12.5},
-        {u"+7", 7.0},
-        {u".5", 0.5},
-        {u"5.", 5.0},
-        {u"-.25", -0.25},
-        {u"0.9953125", 0.9953125},
-        {u"000123", 123.0},
-        {u"1e300", 1e300},
-        {u"9.953125E-01", 0.9953125},
-        {u"1E+15", 1e15},
-        {u"2147483648", 2147483648.0},
+        {u"12.5", 12.5},    {u"+7", 7.0},      {u".5", 0.5},
+        {u"5.", 5.0},       {u"-.25", -0.25},  {u"0.9953125", 0.9953125},
+        {u"000123", 123.0}, {u"1e300", 1e300}, {u"9.953125E-01", 0.9953125},
         {u"1e-400", 0.0}, // too small for a double: zero, not an error
     };
     for (const ParseCase& c : cases) {
@@ -100,23 +86,18 @@ TEST(ParseDecimal, ReadsPlainAndExponentDecimals) {
 
 TEST(ParseDecimal, RejectsEverythingButADecimal) {
     const char16_t* const texts[] = {
-        u"",         u"abc",     u"-",
-        u"+",        u".",       u"1.2.3",
-        u"1,5",      u"1 000",   u" 1",
-        u"1 ",       u"0x10",    u"&H10",
-        u"inf",      u"-inf",    u"NaN",
-        u"Infinity", u"1e",      u"1e+",
-        u"e5",       u"--1",     u"+-1",
-        u"12a",      u"１２",    u"1e400",
-        u"-1e400",   u"1\u00A0", u"1.7976931348623159e308",
+        u"",    u"abc",  u"-",    u".",     u"1.2.3",    u"1,5",     u"1 000", u" 1",
+        u"1 ",  u"0x10", u"&H10", u"inf",   u"NaN",      u"1e",      u"1e+",   u"e5",
+        u"+-1", u"12a",  u"１２", u"1e400", u"Infinity", u"1\u00A0",
     };
     for (const char16_t* t : texts) {
         const QString text = QString::fromUtf16(t);
         SCOPED_TRACE(text.toStdString());
         EXPECT_EQ(parseDecimal(text), std::nullopt);
     }
-    // Out of range by its digits alone, without an exponent: too large gives nothing, too
-    // small reads as zero.
+    // Just past the largest double, and out of range by digits alone: too large gives nothing,
+    // too small reads as zero.
+    EXPECT_EQ(parseDecimal(QStringLiteral("1.7976931348623159e308")), std::nullopt);
     EXPECT_EQ(parseDecimal(QString(400, u'9')), std::nullopt);
     EXPECT_EQ(parseDecimal(QStringLiteral("-0.") + QString(400, u'0') + u'1'), -0.0);
 }
@@ -139,39 +120,24 @@ TEST(GeneralNumberProperty, FormatThenParseGivesTheRoundedValue) {
 }
 
 // Restores the process locale and Qt's default locale however the test ends.
-class LocaleGuard {
-public:
-    LocaleGuard() : saved(std::setlocale(LC_ALL, nullptr)), savedQt(QLocale()) {}
+struct LocaleGuard {
+    std::string saved = std::setlocale(LC_ALL, nullptr);
+    QLocale savedQt;
     ~LocaleGuard() {
         std::setlocale(LC_ALL, saved.c_str());
         QLocale::setDefault(savedQt);
     }
-    LocaleGuard(const LocaleGuard&) = delete;
-    LocaleGuard& operator=(const LocaleGuard&) = delete;
-
-private:
-    std::string saved;
-    QLocale savedQt;
 };
 
-struct NumberResults {
-    std::vector<QString> formatted;
-    std::vector<double> rounded;
-    std::vector<std::optional<double>> parsed;
-    bool operator==(const NumberResults&) const = default;
-};
-
-NumberResults computeNumberResults() {
-    const double values[] = {0.9953125, 1.5, -2.25, 1234.5678, 1e-7, 3e20, 1.0 / 3.0};
-    const char16_t* const texts[] = {u"0.9953125", u"1.5", u"-2.25", u"1,5",
-                                     u"1.234,5",   u"1e3", u"12.5"};
-    NumberResults results;
-    for (const double v : values) {
-        results.formatted.push_back(formatGeneralNumber(v));
-        results.rounded.push_back(roundTo15Digits(v));
+// Every result in a locale-independent form (QString::number always writes the C form).
+QStringList numberResults() {
+    QStringList results;
+    for (const double v : {0.9953125, 1.5, -2.25, 1234.5678, 1e-7, 3e20, 1.0 / 3.0}) {
+        results << formatGeneralNumber(v) << QString::number(roundTo15Digits(v), 'g', 17);
     }
-    for (const char16_t* t : texts) {
-        results.parsed.push_back(parseDecimal(QString::fromUtf16(t)));
+    for (const char16_t* t : {u"0.9953125", u"1.5", u"-2.25", u"1,5", u"1.234,5", u"1e3"}) {
+        const std::optional<double> parsed = parseDecimal(QString::fromUtf16(t));
+        results << (parsed ? QString::number(*parsed, 'g', 17) : QStringLiteral("none"));
     }
     return results;
 }
@@ -179,15 +145,15 @@ NumberResults computeNumberResults() {
 TEST(GeneralNumber, IgnoresTheGermanLocale) {
     LocaleGuard guard;
     ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
-    const NumberResults inC = computeNumberResults();
-    EXPECT_EQ(inC.formatted[1], QStringLiteral("1.5"));
-    EXPECT_EQ(inC.parsed[3], std::nullopt);
+    const QStringList inC = numberResults();
+    EXPECT_EQ(inC[2], QStringLiteral("1.5"));
+    EXPECT_EQ(inC[17], QStringLiteral("none")); // "1,5"
 
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
         GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (Debian package locales-all)";
     }
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    EXPECT_EQ(computeNumberResults(), inC);
+    EXPECT_EQ(numberResults(), inC);
 }
 
 } // namespace

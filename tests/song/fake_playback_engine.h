@@ -7,8 +7,8 @@
 
 namespace tavorin {
 
-// A playback engine that answers from fields a test sets, and notes which songs it was asked
-// about.
+// A playback engine that answers from fields a test sets, notes which songs it was asked
+// about, and counts its initialisations.
 class FakePlaybackEngine : public PlaybackEngine {
 public:
     std::uint32_t flags = 0;
@@ -17,10 +17,12 @@ public:
     MpegInfo mpeg{128, 44100};
     RiffInfo riff;
     QStringList asked;
+    int initCount = 0;
+    std::int32_t engineVersion = 100;
 
-    void init() override {}
-    QString name() const override { return QStringLiteral("fake"); }
-    std::int32_t version() const override { return 100; }
+    void init() override { ++initCount; }
+    QString name() const override { return QStringLiteral("FakeEngine"); }
+    std::int32_t version() const override { return engineVersion; }
     std::uint32_t fileType(const QString& path) override {
         asked << path;
         return flags;

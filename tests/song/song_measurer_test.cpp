@@ -126,12 +126,9 @@ TEST_F(SongMeasurerTest, InfoFrameIsSkippedAndCountedOnlyWhenTheEngineSaysSo) {
     EXPECT_EQ(scan(info + frames(2, stereo) + frame(stereo, '\0', {40})), 3);
 }
 
-TEST_F(SongMeasurerTest, ZeroAndFfBytesAreSilence) {
+TEST_F(SongMeasurerTest, ZeroAndFfBytesAreSilenceAndASongSilentToItsEndMeasuresNothing) {
     EXPECT_EQ(scan(frames(3, stereo, '\xFF') + frames(2, stereo) + frame(stereo, '\xFF', {50})), 5);
     EXPECT_EQ(scan(frames(1, stereo, '\xFE')), 0);
-}
-
-TEST_F(SongMeasurerTest, SongSilentToItsEndMeasuresNothing) {
     EXPECT_EQ(scan(frames(12, stereo)), 0);
     EXPECT_EQ(scan(frames(12, stereo).left(12 * frameBytes - 100)), 0);
 }
@@ -207,51 +204,45 @@ TEST_F(SongMeasurerTest, ForbiddenBitrateIndexFailsTheScan) {
     EXPECT_EQ(scan(frames(2, stereo) + forbidden + frame(stereo, '\0', {50})), 0);
 }
 
-TEST_F(SongMeasurerTest, SilenceInMillisecondsUsesTheRateWithHalvesToEven) {
+// The silence in milliseconds uses the engine's rate (0: 44100 Hz) with halves to even; the
+// time ratio follows the user's time base; a song the engine cannot read gives the defaults
+// and empty texts.
+TEST_F(SongMeasurerTest, SilenceRateAndTimeRatio) {
     struct Case {
         std::int32_t engineRate;
+        bool infoSucceeds;
         int silentFrames;
+        bool winampTime;
         std::int32_t sampleRate;
         std::int32_t silencemSec;
+        double timeRatio;
     };
     const Case cases[] = {
-        {44100, 10, 44100, 261}, {0, 10, 44100, 261},      {48000, 3, 48000, 72},
-        {22050, 3, 22050, 157},  {2304000, 1, 2304000, 0}, {2304000, 3, 2304000, 2},
+        {44100, true, 10, false, 44100, 261, 1.0},    {0, true, 10, false, 44100, 261, 1.0},
+        {48000, true, 3, false, 48000, 72, 1.0},      {22050, true, 3, false, 22050, 157, 1.0},
+        {2304000, true, 1, false, 2304000, 0, 1.0},   {2304000, true, 3, false, 2304000, 2, 1.0},
+        {44100, true, 1, true, 44100, 26, 0.9953125}, {0, true, 1, true, 44100, 26, 0.9953125},
+        {48000, true, 1, true, 48000, 24, 1.0},       {22050, true, 1, true, 22050, 52, 0.9953125},
+        {48000, false, 1, true, 44100, 0, 0.9953125}, {48000, false, 1, false, 44100, 0, 1.0},
     };
+    engine.tag.title = QStringLiteral("Title");
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.engineRate << " Hz, " << c.silentFrames);
+        SCOPED_TRACE(testing::Message() << c.engineRate << " Hz, " << c.silentFrames << " frames, "
+                                        << (c.infoSucceeds ? "read" : "unreadable")
+                                        << (c.winampTime ? ", Winamp Time" : ""));
         engine.mpeg.sampleRate = c.engineRate;
+        engine.infoSucceeds = c.infoSucceeds;
         const QString path = song(frames(c.silentFrames, stereo) + frame(stereo, '\0', {99}));
-        const SongInfo info = measurer.measureSong(path, false);
+        const SongInfo info = measurer.measureSong(path, c.winampTime);
         EXPECT_EQ(info.sampleRate, c.sampleRate);
         EXPECT_EQ(info.silencemSec, c.silencemSec);
-        EXPECT_EQ(info.timeRatio, 1.0);
+        EXPECT_EQ(info.timeRatio, c.timeRatio);
+        EXPECT_EQ(info.title.isEmpty(), !c.infoSucceeds);
+        if (!c.infoSucceeds) {
+            EXPECT_TRUE(info.artist.isEmpty());
+            EXPECT_TRUE(info.album.isEmpty());
+        }
     }
-}
-
-TEST_F(SongMeasurerTest, TimeRatioFollowsTheUsersTimeBase) {
-    const QString path = song(frame(stereo, '\0', {99}));
-    for (const std::int32_t rate : {44100, 0, 48000, 22050}) {
-        SCOPED_TRACE(rate);
-        engine.mpeg.sampleRate = rate;
-        const std::int32_t used = rate == 0 ? 44100 : rate;
-        EXPECT_EQ(measurer.measureSong(path, true).timeRatio, winampRatio(used, 1152));
-        EXPECT_EQ(measurer.measureSong(path, false).timeRatio, 1.0);
-    }
-    engine.mpeg.sampleRate = 0;
-    EXPECT_EQ(measurer.measureSong(path, true).timeRatio, defaultWinampRatio);
-}
-
-TEST_F(SongMeasurerTest, UnreadableSongGivesDefaultsAndEmptyTexts) {
-    engine.infoSucceeds = false;
-    engine.tag.title = QStringLiteral("never seen");
-    const SongInfo info = measurer.measureSong(song(frame(stereo, '\0', {99})), true);
-    EXPECT_EQ(info.sampleRate, 44100);
-    EXPECT_EQ(info.silencemSec, 0);
-    EXPECT_EQ(info.timeRatio, defaultWinampRatio);
-    EXPECT_TRUE(info.title.isEmpty());
-    EXPECT_TRUE(info.artist.isEmpty());
-    EXPECT_TRUE(info.album.isEmpty());
 }
 
 } // namespace

@@ -43,20 +43,14 @@ TEST(CorrectTagTime, ConvertsShiftsAndRoundsHalfToEven) {
 }
 
 TEST(CorrectTagTime, OnlyRealTimeBasesArePlausible) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
     const struct {
         double ratio;
         bool plausible;
     } cases[] = {
-        {1.0, true},
-        {0.9953125, true},
-        {0.5, true},
-        {2.0, true},
-        {0.0, false},
-        {-1.0, false},
-        {0.001, false},
-        {1e300, false},
-        {std::numeric_limits<double>::quiet_NaN(), false},
-        {std::numeric_limits<double>::infinity(), false},
+        {1.0, true},   {0.9953125, true}, {0.5, true},    {2.0, true},  {0.0, false},
+        {-1.0, false}, {0.001, false},    {1e300, false}, {nan, false}, {infinity, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ratio);

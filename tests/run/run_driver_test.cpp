@@ -9,7 +9,6 @@
 namespace tavorin {
 namespace {
 
-using testing::readBytes;
 using testing::RecordingHost;
 using testing::writeBytes;
 
@@ -25,17 +24,13 @@ protected:
         }
         settings.name = QStringLiteral("A");
     }
-    RunSummary run(RecordingHost& host, bool dryRun = false) {
-        RunDriver driver(host, [&](const QString& song, bool) {
-            measured.append(song);
-            return SongInfo{};
-        });
-        return driver.run(files, settings, dryRun);
+    RunSummary run(RecordingHost& host) {
+        RunDriver driver(host, [](const QString&, bool) { return SongInfo{}; });
+        return driver.run(files, settings);
     }
 
     QTemporaryDir temp;
     QStringList files;
-    QStringList measured;
     WizardSettings settings;
 };
 
@@ -57,22 +52,6 @@ TEST_F(RunDriverTest, AFullRunEndsWithProcessingDoneAndAFullProgressBar) {
     EXPECT_TRUE(correction.log.startsWith(QStringLiteral("補正開始\r\n\r\n")));
 }
 
-TEST_F(RunDriverTest, AnAbortDuringTheThirdFileStopsBeforeTheFourth) {
-    RecordingHost host;
-    // The abort button is pressed while the third file is handled (after its event round).
-    host.onEvents = [](RecordingHost& h) { h.abort = h.eventRounds > 3; };
-    const QByteArray before = readBytes(files.at(3));
-    const RunSummary summary = run(host);
-    EXPECT_TRUE(summary.aborted);
-    EXPECT_EQ(summary.filesHandled, 3);
-    EXPECT_EQ(host.log.count(QStringLiteral("正常に処理しました。")), 3);
-    EXPECT_TRUE(host.log.endsWith(QStringLiteral("\r\n\r\n処理中断\r\n")));
-    EXPECT_EQ(host.statuses.constLast(), QStringLiteral("中断しました。"));
-    EXPECT_EQ(host.progress.back(), std::make_pair(2, 4)); // not filled
-    EXPECT_EQ(readBytes(files.at(3)), before);
-    EXPECT_NE(readBytes(files.at(2)), readBytes(files.at(3)));
-}
-
 TEST_F(RunDriverTest, TheSongFolderIsSearchedOnlyWhenSetAndHoldingSongs) {
     ASSERT_TRUE(writeBytes(temp.path() + QStringLiteral("/M/x/e.mp3"), "mp3"));
     ASSERT_TRUE(writeBytes(temp.path() + QStringLiteral("/L2/e.txt"), "[00:01:00]e\r\n"));
@@ -92,18 +71,6 @@ TEST_F(RunDriverTest, TheSongFolderIsSearchedOnlyWhenSetAndHoldingSongs) {
                   c.found);
         EXPECT_EQ(host.log.contains(QStringLiteral("見つかりませんでした。")), !c.found);
     }
-}
-
-TEST_F(RunDriverTest, ADryRunLogsTheSameAndWritesNothing) {
-    RecordingHost dry;
-    run(dry, true);
-    for (const QString& file : files) {
-        EXPECT_EQ(readBytes(file), QByteArray("[00:01:00]x\r\n"));
-    }
-    RecordingHost real;
-    run(real);
-    EXPECT_EQ(dry.log, real.log);
-    EXPECT_NE(readBytes(files.constFirst()), QByteArray("[00:01:00]x\r\n"));
 }
 
 TEST_F(RunDriverTest, WriteFailuresAreReportedAndTheRunGoesOn) {

@@ -23,14 +23,16 @@ struct CliResult {
     QString err;
 };
 
+// Command-line arguments written as one text, separated by '|' (an empty argument stays).
+QStringList args(const char* text) {
+    return QString::fromUtf8(text).split(u'|');
+}
+
 // Every option a run depends on, as given on the command line, so a case never depends on
 // what the settings store holds.
 QStringList allDefaults() {
-    return {QStringLiteral("--time=winamp"),       QStringLiteral("--default-time=winamp"),
-            QStringLiteral("--same-folder-first"), QStringLiteral("--prefer-mp3"),
-            QStringLiteral("--karaoke"),           QStringLiteral("--no-at-artist"),
-            QStringLiteral("--silence"),           QStringLiteral("--ignore-at-tag"),
-            QStringLiteral("--ignore-own")};
+    return args("--time=winamp|--default-time=winamp|--same-folder-first|--prefer-mp3|"
+                "--karaoke|--no-at-artist|--silence|--ignore-at-tag|--ignore-own");
 }
 
 class CliTest : public ::testing::Test {
@@ -77,62 +79,37 @@ protected:
 TEST_F(CliTest, EachOptionChangesItsSettingForTheRun) {
     const struct {
         const char* what;
-        std::vector<const char*> flags;
+        const char* flags; // separated by '|'
         const char* lyrics;
         const char* expected; // in the rewritten file, or in the Run Log
     } cases[] = {
-        {"New-Tag Mode, Winamp Time",
-         {"-n"},
-         "[00:01:00]a\n",
+        {"New-Tag Mode, Winamp Time", "-n", "[00:01:00]a\n",
          "[00:01:00]a\r\n\r\n@TimeRatio=0.9953125\r\n@SilencemSec=235\r\n@TaggingBy=A\r\n"},
-        {"Standard Time",
-         {"--new", "--time", "standard"},
-         "[00:01:00]a\n",
+        {"Standard Time", "--new|--time|standard", "[00:01:00]a\n",
          "@TimeRatio=1\r\n@SilencemSec=235\r\n"},
-        {"Song Folder first", {"-n", "--no-same-folder-first"}, "a\n", "@SilencemSec=0\r\n"},
-        {"no Song Folder",
-         {"-n", "--no-same-folder-first", "--song-folder="},
-         "a\n",
+        {"Song Folder first", "-n|--no-same-folder-first", "a\n", "@SilencemSec=0\r\n"},
+        {"no Song Folder", "-n|--no-same-folder-first|--song-folder=", "a\n",
          "@SilencemSec=235\r\n"},
-        {"timing At-Tags skipped",
-         {"-n"},
-         "a\n@TimeRatio=1\n",
-         "すでに＠タグがあるので無視します。"},
-        {"timing At-Tags replaced",
-         {"-n", "--no-ignore-at-tag"},
-         "a\n@TimeRatio=1\n",
+        {"timing At-Tags skipped", "-n", "a\n@TimeRatio=1\n", "すでに＠タグがあるので無視します。"},
+        {"timing At-Tags replaced", "-n|--no-ignore-at-tag", "a\n@TimeRatio=1\n",
          "a\r\n\r\n@TimeRatio=0.9953125\r\n"},
-        {"song texts", {"-n", "--at-artist"}, "a\n", "@TaggingBy=A\r\n@Title=Intro\r\n"},
-        {"RMP preferred", {"-n", "--prefer-rmp"}, "a\n", "/x.rmp\n"},
-        {"MP3 preferred", {"-n", "--prefer-mp3"}, "a\n", "/x.mp3\n"},
-        {"Tag Reversal repaired",
-         {"-n", "--karaoke"},
-         "[00:02:00]a[00:01:00]b\n",
+        {"song texts", "-n|--at-artist", "a\n", "@TaggingBy=A\r\n@Title=Intro\r\n"},
+        {"RMP preferred", "-n|--prefer-rmp", "a\n", "/x.rmp\n"},
+        {"MP3 preferred", "-n|--prefer-mp3", "a\n", "/x.mp3\n"},
+        {"Tag Reversal repaired", "-n|--karaoke", "[00:02:00]a[00:01:00]b\n",
          "[00:01:00]a[00:01:00]b\r\n"},
-        {"Tag Reversal kept",
-         {"-n", "--no-karaoke"},
-         "[00:02:00]a[00:01:00]b\n",
+        {"Tag Reversal kept", "-n|--no-karaoke", "[00:02:00]a[00:01:00]b\n",
          "[00:02:00]a[00:01:00]b\r\n"},
-        {"Correction Mode with silence shift",
-         {"-c"},
-         "[00:01:00]a\n@TimeRatio=0.9953125\n@SilencemSec=0\n",
-         "[00:01:23]a\r\n"},
-        {"Correction Mode without silence shift",
-         {"--correct", "--no-silence"},
-         "[00:01:00]a\n@TimeRatio=0.9953125\n@SilencemSec=0\n",
-         "[00:01:00]a\r\n"},
-        {"no At-Tags taken as Standard Time",
-         {"-c", "--no-silence", "--default-time=standard"},
-         "[00:01:00]a\n",
-         "[00:00:99]a\r\n"},
-        {"the later switch wins",
-         {"-c", "--no-karaoke", "-n", "--karaoke"},
-         "[00:02:00]a[00:01:00]b\n",
+        {"Correction Mode with silence shift", "-c",
+         "[00:01:00]a\n@TimeRatio=0.9953125\n@SilencemSec=0\n", "[00:01:23]a\r\n"},
+        {"Correction Mode without silence shift", "--correct|--no-silence",
+         "[00:01:00]a\n@TimeRatio=0.9953125\n@SilencemSec=0\n", "[00:01:00]a\r\n"},
+        {"no At-Tags taken as Standard Time", "-c|--no-silence|--default-time=standard",
+         "[00:01:00]a\n", "[00:00:99]a\r\n"},
+        {"the later switch wins", "-c|--no-karaoke|-n|--karaoke", "[00:02:00]a[00:01:00]b\n",
          "[00:01:00]a[00:01:00]b\r\n\r\n@TimeRatio=0.9953125\r\n"},
-        {"own file skipped", {"-c"}, "a\n@TaggingBy=A\n", "すでにあなたの名前で合わせてあります"},
-        {"own file corrected",
-         {"-c", "--no-ignore-own"},
-         "a\n@TaggingBy=A\n",
+        {"own file skipped", "-c", "a\n@TaggingBy=A\n", "すでにあなたの名前で合わせてあります"},
+        {"own file corrected", "-c|--no-ignore-own", "a\n@TaggingBy=A\n",
          "@TaggingBy=A\r\n@EditedBy=A\r\n"},
     };
     for (const auto& c : cases) {
@@ -142,14 +119,8 @@ TEST_F(CliTest, EachOptionChangesItsSettingForTheRun) {
         placeSong("L/x.mp3", "silence250.mp3");
         placeSong("L/x.rmp", "silence300.rmp");
         placeSong("M/x.mp3", "nosilence.mp3");
-        QStringList arguments = allDefaults();
-        arguments << QStringLiteral("--name") << QStringLiteral("A")
-                  << QStringLiteral("--song-folder") << QStringLiteral("M");
-        for (const char* flag : c.flags) {
-            arguments << QString::fromUtf8(flag);
-        }
-        arguments << QStringLiteral("L/x.txt");
-        const CliResult result = runCli(arguments);
+        const CliResult result = runCli(allDefaults() + args("--name|A|--song-folder|M") +
+                                        args(c.flags) + args("L/x.txt"));
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         const QString rewritten = QString::fromUtf8(readBytes(root() + QStringLiteral("/L/x.txt")));
         const QString expected = QString::fromUtf8(c.expected);
@@ -162,33 +133,27 @@ TEST_F(CliTest, HelpVersionAndUsageErrors) {
     ASSERT_TRUE(writeBytes(root() + QStringLiteral("/a.txt"), "[00:01:00]a\r\n"));
     placeSong("a.mp3", "nosilence.mp3");
     const struct {
-        std::vector<const char*> arguments;
+        const char* arguments; // separated by '|'
         int exitCode;
         const char* out;
         const char* err;
     } cases[] = {
-        {{"--help"}, 0, "--no-same-folder-first", ""},
-        {{"--version"}, 0, "tavorin-cli 0.", ""},
-        {{"--bogus", "a.txt"}, 2, "", "bogus"},
-        {{"--name", "A"}, 2, "", "PATH"},
-        {{"--name", "A", "--time", "fast", "a.txt"}, 2, "", "fast"},
-        {{"--name", "A", "a.txt", "--time"}, 2, "", "time"},
-        {{"--name", "", "a.txt"}, 2, "", "名前は必ず入力してください。"},
-        {{"a.txt"}, 2, "", "名前は必ず入力してください。"},
-        {{"--name", "A", "a.mp3", "missing.doc"}, 2, "", "歌詞ファイルが登録されていません。"},
-        {{"--name", "A", "a.mp3", "a.txt", "--dry-run"}, 0, "処理終了", "a.mp3"},
-        {{"--name", "A", "--song-folder", "nowhere", "a.txt", "--dry-run"},
-         0,
-         "処理終了",
+        {"--help", 0, "--no-same-folder-first", ""},
+        {"--version", 0, "tavorin-cli 0.", ""},
+        {"--bogus|a.txt", 2, "", "bogus"},
+        {"--name|A", 2, "", "PATH"},
+        {"--name|A|--time|fast|a.txt", 2, "", "fast"},
+        {"--name|A|a.txt|--time", 2, "", "time"},
+        {"--name||a.txt", 2, "", "名前は必ず入力してください。"},
+        {"a.txt", 2, "", "名前は必ず入力してください。"},
+        {"--name|A|a.mp3|missing.doc", 2, "", "歌詞ファイルが登録されていません。"},
+        {"--name|A|a.mp3|a.txt|--dry-run", 0, "処理終了", "a.mp3"},
+        {"--name|A|--song-folder|nowhere|a.txt|--dry-run", 0, "処理終了",
          "曲フォルダが見つかりません"},
     };
     for (const auto& c : cases) {
-        QStringList arguments;
-        for (const char* argument : c.arguments) {
-            arguments << QString::fromUtf8(argument);
-        }
-        SCOPED_TRACE(arguments.join(u' ').toStdString());
-        const CliResult result = runCli(arguments);
+        SCOPED_TRACE(c.arguments);
+        const CliResult result = runCli(args(c.arguments));
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
         EXPECT_TRUE(result.out.contains(QString::fromUtf8(c.out))) << result.out.toStdString();
         EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.err))) << result.err.toStdString();
@@ -223,15 +188,13 @@ TEST_F(CliTest, WholeRunsMatchTheRunDriversGoldenFiles) {
         SCOPED_TRACE(scenario.name);
         ASSERT_TRUE(QDir(root()).removeRecursively());
         ASSERT_TRUE(prepareScenario(scenario, root()));
-        QStringList arguments = allDefaults();
-        arguments << (scenario.newMode ? QStringLiteral("--new") : QStringLiteral("--correct"))
-                  << QStringLiteral("--name=テスター") << QStringLiteral("--song-folder=songs")
-                  << (scenario.rmp ? QStringLiteral("--prefer-rmp")
-                                   : QStringLiteral("--prefer-mp3"))
-                  << (scenario.atArtist ? QStringLiteral("--at-artist")
-                                        : QStringLiteral("--no-at-artist"))
-                  << QStringLiteral("lyrics");
-        const CliResult result = runCli(arguments);
+        const CliResult result = runCli(
+            allDefaults() + args("--name=テスター|--song-folder=songs|lyrics") +
+            QStringList{scenario.newMode ? QStringLiteral("--new") : QStringLiteral("--correct"),
+                        scenario.rmp ? QStringLiteral("--prefer-rmp")
+                                     : QStringLiteral("--prefer-mp3"),
+                        scenario.atArtist ? QStringLiteral("--at-artist")
+                                          : QStringLiteral("--no-at-artist")});
         const QString expected = goldenDir(scenario) + QStringLiteral("/expected");
         const QString goldenLog =
             QString::fromUtf8(readBytes(expected + QStringLiteral("/run_log.txt")))
@@ -255,8 +218,7 @@ TEST_F(CliTest, ADryRunLeavesEveryByteAndLogsTheSame) {
     for (const QString& file : files) {
         before.push_back(readBytes(root() + u'/' + file));
     }
-    const QStringList arguments = {QStringLiteral("-n"), QStringLiteral("--name=X"),
-                                   QStringLiteral("--song-folder=songs"), QStringLiteral("lyrics")};
+    const QStringList arguments = args("-n|--name=X|--song-folder=songs|lyrics");
     const CliResult dry = runCli(QStringList(arguments) << QStringLiteral("--dry-run"));
     EXPECT_EQ(dry.exitCode, 0);
     EXPECT_TRUE(dry.err.contains(QStringLiteral("--dry-run"))) << dry.err.toStdString();

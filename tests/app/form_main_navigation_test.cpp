@@ -185,19 +185,5 @@ TEST_P(NavigationTest, EveryPageShowsItsStepModeAndControls) {
 
 INSTANTIATE_TEST_SUITE_P(BothModes, NavigationTest, ::testing::ValuesIn(modeCases));
 
-TEST(NavigationTest, WindowIsSizedAroundThePagePanels) {
-    WizardFixture fixture;
-    FormMain& form = fixture.open();
-    for (int page = 0; page < 5; ++page) {
-        SCOPED_TRACE(page);
-        const QWidget* panel =
-            control<QWidget>(form, ("FrameMain_" + std::to_string(page)).c_str());
-        EXPECT_EQ(panel->geometry(), QRect(8, 0, 297, 201));
-    }
-    // The pages fill the window but for the margins and the status bar.
-    EXPECT_EQ(form.width(), 297 + 16);
-    EXPECT_EQ(form.height(), 201 + 8 + form.sb->height());
-}
-
 } // namespace
 } // namespace tavorin::test

@@ -4,6 +4,7 @@
 #include "app/other_settings_page.h"
 #include "app/run_page.h"
 #include "run/run_driver.h"
+#include "run/run_test_support.h"
 #include "song/taglib_playback_engine.h"
 #include "wizard_test_support.h"
 
@@ -22,6 +23,8 @@
 namespace tavorin::test {
 namespace {
 
+using tavorin::testing::RecordingHost; // the Run Log as tavorin-cli would see it
+
 const QByteArray lyricsText = "[00:01:00]one\r\n[00:02:50]two\r\n[00:04:00]three\r\n";
 
 // Lyrics files beside a real song of the same name, one per name.
@@ -30,32 +33,19 @@ QStringList makeLyricsWithSongs(const QString& folder, const QStringList& names)
     const QString song = QStringLiteral(TAVORIN_TEST_DATA_DIR "/songs/shine_1000ms.mp3");
     for (const QString& name : names) {
         const QString lyrics = QDir(folder).filePath(name + QStringLiteral(".txt"));
-        QFile file(lyrics);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(lyricsText);
-        file.close();
+        EXPECT_TRUE(tavorin::testing::writeBytes(lyrics, lyricsText));
         EXPECT_TRUE(QFile::copy(song, QDir(folder).filePath(name + QStringLiteral(".mp3"))));
         paths.append(QDir::toNativeSeparators(lyrics));
     }
     return paths;
 }
 
+// Fails the test when the file is gone: a run must never lose a lyrics file.
 QByteArray contentOf(const QString& path) {
     QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
     return file.readAll();
 }
-
-// The Run Log as tavorin-cli would see it: a host that only records.
-class RecordingHost : public RunHost {
-public:
-    void appendLog(const QString& text) override { log += text; }
-    void setProgress(int, int) override {}
-    void processEvents() override {}
-    bool abortRequested() override { return false; }
-    void showStatus(const QString&) override {}
-    QString log;
-};
 
 class RunPageTest : public ::testing::Test {
 protected:

@@ -59,7 +59,6 @@ TEST(WizardStartTest, LockLeftByACrashedInstanceDoesNotBlock) {
 TEST(WizardStartTest, FirstStartShowsTheDefaults) {
     WizardFixture fixture;
     FormMain& form = fixture.open();
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tavorin補正Wizard"));
     EXPECT_TRUE(form.modePage->opt1[0]->isChecked());
     EXPECT_EQ(
         form.modePage->lblExplain->text(),

@@ -2,7 +2,7 @@
 
 #include "app/form_main.h"
 #include "app/shell_services.h"
-#include "song/playback_engine.h"
+#include "song/fake_playback_engine.h"
 
 #include <QSettings>
 #include <QString>
@@ -37,20 +37,6 @@ public:
     QStringList folderTitles;
     std::deque<QString> folderAnswers;
     QList<QUrl> openedUrls;
-};
-
-// An engine that reads nothing; it counts its initialisations.
-class FakePlaybackEngine : public PlaybackEngine {
-public:
-    void init() override { ++initCount; }
-    QString name() const override { return QStringLiteral("FakeEngine"); }
-    std::int32_t version() const override { return engineVersion; }
-    std::uint32_t fileType(const QString&) override { return fileType::unreadable; }
-    bool fileInfo(const QString&, TagInfo&, MpegInfo&) override { return false; }
-    void fileInfo2(const QString&, TagInfo&, MpegInfo&, RiffInfo&) override {}
-
-    int initCount = 0;
-    std::int32_t engineVersion = 245;
 };
 
 // A wizard with fakes and a settings file of its own in a temporary folder.

@@ -72,19 +72,6 @@ TEST(SplitTimeTags, CutsBodiesIntoPrefixAndEntries) {
     }
 }
 
-TEST(FindNextTimeTag, GivesThreeEmptyPartsForAnEmptyText) {
-    const FoundTimeTag found = findNextTimeTag(QStringView());
-    EXPECT_TRUE(found.before.isEmpty());
-    EXPECT_TRUE(found.tag.isEmpty());
-    EXPECT_TRUE(found.after.isEmpty());
-
-    const QString text = q(u"a[b[00:01:02]c[00:03]");
-    const FoundTimeTag first = findNextTimeTag(text);
-    EXPECT_EQ(first.before, u"a[b");
-    EXPECT_EQ(first.tag, u"[00:01:02]");
-    EXPECT_EQ(first.after, u"c[00:03]");
-}
-
 struct WriteCase {
     std::int32_t time;
     TagShape shape;

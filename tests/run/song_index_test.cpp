@@ -20,8 +20,10 @@ class SongIndexTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(temp.isValid()); }
     QString root() const { return temp.path() + u'/'; }
-    void touch(const char* relative) {
-        ASSERT_TRUE(writeBytes(root() + QString::fromUtf8(relative), "song"));
+    void touch(std::initializer_list<const char*> relatives) {
+        for (const char* relative : relatives) {
+            ASSERT_TRUE(writeBytes(root() + QString::fromUtf8(relative), "song"));
+        }
     }
     void mkdir(const char* relative) {
         ASSERT_TRUE(QDir().mkpath(root() + QString::fromUtf8(relative)));
@@ -45,17 +47,10 @@ protected:
 };
 
 TEST_F(SongIndexTest, IndexOrderIsDepthFirstOwnSongsFirstPreferredExtensionFirst) {
-    touch("M/b.mp3");
-    touch("M/A.RMP");
-    touch("M/a.mp3");
-    touch("M/c.MP3");
-    touch("M/notes.txt");
-    touch("M/sub/a.mp3");
-    touch("M/Sub2/deep/z.rmp");
-    touch("M/Sub2/y.mp3");
-    touch("M/.cache/hidden.mp3");
+    touch({"M/b.mp3", "M/A.RMP", "M/a.mp3", "M/c.MP3", "M/notes.txt", "M/sub/a.mp3",
+           "M/Sub2/deep/z.rmp", "M/Sub2/y.mp3", "M/.cache/hidden.mp3"});
     mkdir("M/folder.mp3");
-    touch("M/folder.mp3/inner.mp3");
+    touch({"M/folder.mp3/inner.mp3"});
 
     const struct {
         bool preferRmp;
@@ -80,10 +75,7 @@ TEST_F(SongIndexTest, IndexOrderIsDepthFirstOwnSongsFirstPreferredExtensionFirst
 }
 
 TEST_F(SongIndexTest, FindTakesTheFirstEntryWhoseBaseNameMatchesIgnoringCase) {
-    touch("M/a.rmp");
-    touch("M/sub/a.mp3");
-    touch("M/x/Song.MP3");
-    touch("M/x/y/song.mp3");
+    touch({"M/a.rmp", "M/sub/a.mp3", "M/x/Song.MP3", "M/x/y/song.mp3"});
     SongIndex index;
     index.build(root() + QStringLiteral("M/"), false);
     const struct {
@@ -104,8 +96,7 @@ TEST_F(SongIndexTest, FindTakesTheFirstEntryWhoseBaseNameMatchesIgnoringCase) {
 }
 
 TEST_F(SongIndexTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
-    touch("M/a.mp3");
-    touch("M/sub/b.mp3");
+    touch({"M/a.mp3", "M/sub/b.mp3"});
     ASSERT_TRUE(QFile::link(root() + QStringLiteral("M"), root() + QStringLiteral("M/sub/loop")));
     ASSERT_TRUE(QFile::link(root() + QStringLiteral("M/a.mp3"),
                             root() + QStringLiteral("M/sub/linked.mp3")));
@@ -127,21 +118,10 @@ TEST_F(SongIndexTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
 }
 
 TEST_F(SongIndexTest, LookupBesideTheLyricsFileAndInTheIndex) {
-    touch("L/both.mp3");
-    touch("L/both.rmp");
-    touch("L/a.b.mp3");
-    touch("L/Upper.MP3");
-    touch("L/twice.mp3");
-    touch("L/Twice.mp3");
-    touch("L/TWICE.MP3");
-    touch("L/order.Mp3");
-    touch("L/Order.mP3");
-    touch("L/.hidden.mp3");
+    touch({"L/both.mp3", "L/both.rmp", "L/a.b.mp3", "L/Upper.MP3", "L/twice.mp3", "L/Twice.mp3",
+           "L/TWICE.MP3", "L/order.Mp3", "L/Order.mP3", "L/.hidden.mp3"});
     mkdir("L/dir.mp3");
-    touch("L/indexed.mp3");
-    touch("M/indexed.mp3");
-    touch("M/sub/dir.mp3");
-    touch("M/sub/onlyindexed.rmp");
+    touch({"L/indexed.mp3", "M/indexed.mp3", "M/sub/dir.mp3", "M/sub/onlyindexed.rmp"});
     ASSERT_EQ(::mkfifo(QFile::encodeName(root() + QStringLiteral("L/pipe.mp3")).constData(), 0600),
               0);
 
@@ -178,7 +158,7 @@ TEST_F(SongIndexTest, LookupBesideTheLyricsFileAndInTheIndex) {
 }
 
 TEST_F(SongIndexTest, AnEmptyIndexLeavesOnlyTheLyricsFolder) {
-    touch("L/a.mp3");
+    touch({"L/a.mp3"});
     mkdir("M/empty");
     SongIndex index;
     index.build(root() + QStringLiteral("M/"), false);

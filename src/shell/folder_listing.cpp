@@ -1,0 +1,95 @@
+#include "shell/folder_listing.h"
+
+#include <QFile>
+
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#else
+#include <QDirIterator>
+#include <QFileInfo>
+#endif
+
+namespace tavorin {
+
+#ifdef Q_OS_UNIX
+
+namespace {
+
+// Folder, file or neither, following a link; for entries whose type the listing leaves open.
+void typeFromStat(int folderHandle, const char* name, FolderEntry& entry) {
+    struct stat facts {};
+    if (::fstatat(folderHandle, name, &facts, 0) == 0) {
+        entry.isFolder = S_ISDIR(facts.st_mode);
+        entry.isFile = S_ISREG(facts.st_mode);
+    }
+}
+
+} // namespace
+
+std::vector<FolderEntry> listFolder(const QString& folder) {
+    std::vector<FolderEntry> entries;
+    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    if (listing == nullptr) {
+        return entries;
+    }
+    const int folderHandle = ::dirfd(listing);
+    while (const dirent* item = ::readdir(listing)) {
+        const char* name = item->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+            continue;
+        }
+        FolderEntry entry;
+        entry.name = QFile::decodeName(name);
+        switch (item->d_type) {
+        case DT_DIR:
+            entry.isFolder = true;
+            break;
+        case DT_REG:
+            entry.isFile = true;
+            break;
+        case DT_LNK:
+            entry.isLink = true;
+            typeFromStat(folderHandle, name, entry);
+            break;
+        case DT_UNKNOWN: {
+            struct stat facts {};
+            if (::fstatat(folderHandle, name, &facts, AT_SYMLINK_NOFOLLOW) == 0 &&
+                S_ISLNK(facts.st_mode)) {
+                entry.isLink = true;
+            }
+            typeFromStat(folderHandle, name, entry);
+            break;
+        }
+        default: // pipes, sockets, devices
+            break;
+        }
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(listing);
+    return entries;
+}
+
+#else
+
+std::vector<FolderEntry> listFolder(const QString& folder) {
+    std::vector<FolderEntry> entries;
+    QDirIterator listing(folder,
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (listing.hasNext()) {
+        listing.next();
+        const QFileInfo info = listing.fileInfo();
+        FolderEntry entry;
+        entry.name = listing.fileName();
+        entry.isLink = info.isSymLink();
+        entry.isFolder = info.isDir();
+        entry.isFile = info.isFile();
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+#endif
+
+} // namespace tavorin

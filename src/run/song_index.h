@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <functional>
 
 namespace tavorin {
@@ -29,11 +30,16 @@ public:
     QString find(const QString& lyricsPath) const;
 
 private:
-    void walk(const QString& folder, bool preferRmp, const std::function<void()>& processEvents);
+    // canonical: the folder's path with every link resolved, to walk each folder once.
+    void walk(const QString& folder, const QString& canonical, bool preferRmp,
+              const std::function<void()>& processEvents);
 
     QStringList songs;
-    QHash<QString, qsizetype> firstByBaseName; // lower-cased base name -> first entry
-    QSet<QString> visitedFolders;              // canonical paths
+    // The first entry of each lower-cased base name, found by the name's hash; a name whose
+    // hash an earlier other name already has is kept by the name itself.
+    QHash<std::size_t, qsizetype> firstByNameHash;
+    QHash<QString, qsizetype> firstByCollidingName;
+    QSet<QString> visitedFolders; // canonical paths
 };
 
 // The names in a folder listing, in the order the wizard walks them: ascending ignoring letter

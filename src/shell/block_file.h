@@ -25,7 +25,13 @@ public:
     std::optional<QString> blockTextRead(std::int32_t& position, std::int32_t length);
 
 private:
+    // The number of bytes read into into (fewer at the end of the file), or -1.
+    qint64 readAt(qint64 position, char* into, qint64 length);
+
     QFile file;
+    qint64 fileSize = 0; // when opened
+    QByteArray window;   // the file's bytes from windowStart on, for small reads
+    qint64 windowStart = -1;
 };
 
 } // namespace tavorin

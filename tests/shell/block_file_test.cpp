@@ -46,6 +46,34 @@ TEST_F(BlockFileTest, ReadsBlocksAndFillsPastTheEndWithZeros) {
     }
 }
 
+// Small reads come from a window read ahead: a walk forward and back across the window's edge,
+// large reads between small ones and reads running past the end give the file's own bytes.
+TEST_F(BlockFileTest, SmallReadsAcrossTheReadAheadWindowGiveTheFilesBytes) {
+    QByteArray bytes(40 * 1024 + 7, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    }
+    BlockFile file(makeFile(bytes));
+    struct Case {
+        std::int32_t position;
+        std::int32_t length;
+    };
+    const Case cases[] = {
+        {0, 4},     {0, 417},        {16380, 4},         {16383, 2},    {16384, 4},
+        {100, 3},   {16000, 5000},   {16390, 1},         {32760, 4096}, {32770, 8},
+        {41000, 4}, {40 * 1024, 20}, {40 * 1024 + 6, 2}, {50000, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        std::int32_t position = c.position;
+        const std::optional<QByteArray> block = file.blockRead(position, c.length);
+        ASSERT_TRUE(block.has_value());
+        QByteArray expected = bytes.mid(c.position, c.length);
+        expected.append(QByteArray(c.length - expected.size(), '\0'));
+        EXPECT_EQ(*block, expected);
+    }
+}
+
 TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
     BlockFile file(makeFile(QByteArray("abcdef")));
     struct Case {

@@ -47,4 +47,17 @@ QString lyricsTextWithBlock(const QString& body, const AtTagBlock& block) {
     return text;
 }
 
+AtTagBlock atTagBlockFor(const SongInfo& song, const LyricsRecord& record, bool atArtist) {
+    AtTagBlock block;
+    block.timeRatio = song.timeRatio;
+    block.silencemSec = song.silencemSec;
+    block.offset = record.offset;
+    block.title = atArtist ? song.title : record.title;
+    block.artist = atArtist ? song.artist : record.artist;
+    block.album = atArtist ? song.album : record.album;
+    block.bgfile = record.bgfile;
+    block.bgfolder = record.bgfolder;
+    return block;
+}
+
 } // namespace tavorin

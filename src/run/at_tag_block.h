@@ -1,5 +1,8 @@
 #pragma once
 
+#include "lyrics/lyrics_record.h"
+#include "song/song_info.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +25,11 @@ struct AtTagBlock {
     QString bgfile;
     QString bgfolder;
 };
+
+// The fields both modes fill alike: the song's time base and silence, the file's offset and
+// background, and title, artist and album from the song (atArtist) or from the file. Who timed
+// and who fitted the file is each mode's own.
+AtTagBlock atTagBlockFor(const SongInfo& song, const LyricsRecord& record, bool atArtist);
 
 // The block's lines, in the order they are written; lines with nothing to say are left out.
 QStringList atTagLines(const AtTagBlock& block);

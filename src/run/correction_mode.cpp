@@ -105,17 +105,9 @@ void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
         }
     }
 
-    AtTagBlock block;
-    block.timeRatio = song.timeRatio;
-    block.silencemSec = song.silencemSec;
-    block.offset = record.offset;
+    AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);
     block.taggingBy = record.taggingBy;
     block.editedBy = settings.name;
-    block.title = settings.atArtist ? song.title : record.title;
-    block.artist = settings.atArtist ? song.artist : record.artist;
-    block.album = settings.atArtist ? song.album : record.album;
-    block.bgfile = record.bgfile;
-    block.bgfolder = record.bgfolder;
 
     const QString text = lyricsTextWithBlock(joinTimeTags(body.prefix, body.entries), block);
     writeLyricsAndReport(lyricsPath, text, prepared->reading.encoding, context);

@@ -28,16 +28,8 @@ void tagLyricsFile(const QString& lyricsPath, RunContext& context) {
         }
     }
 
-    AtTagBlock block;
-    block.timeRatio = song.timeRatio;
-    block.silencemSec = song.silencemSec;
-    block.offset = record.offset;
+    AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);
     block.taggingBy = settings.name;
-    block.title = settings.atArtist ? song.title : record.title;
-    block.artist = settings.atArtist ? song.artist : record.artist;
-    block.album = settings.atArtist ? song.album : record.album;
-    block.bgfile = record.bgfile;
-    block.bgfolder = record.bgfolder;
 
     writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(body, block), prepared->reading.encoding,
                          context);

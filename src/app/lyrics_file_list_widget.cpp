@@ -88,13 +88,8 @@ void LyricsFileListWidget::trackWidth(const QString& path) {
 }
 
 void LyricsFileListWidget::dragEnterEvent(QDragEnterEvent* event) {
-    const Qt::DropAction action = allowedDropAction(event->mimeData(), event->possibleActions());
-    if (action == Qt::IgnoreAction) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(action);
-    event->accept();
+    // Entering is a move onto the list: the same answer.
+    dragMoveEvent(event);
 }
 
 void LyricsFileListWidget::dragMoveEvent(QDragMoveEvent* event) {

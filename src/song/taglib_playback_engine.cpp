@@ -5,6 +5,7 @@
 #include "song/id3v2_header.h"
 #include "song/riff_chunk_reader.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -17,6 +18,10 @@
 
 #include <algorithm>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace tavorin {
 
@@ -253,32 +258,80 @@ TagInfo readTags(SongReader& reader, const SongProbe& probe) {
     return tag;
 }
 
-bool readInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg, RiffInfo* riff) {
-    tag = {};
-    mpeg = {};
-    if (riff != nullptr) {
-        *riff = {};
-    }
+} // namespace
+
+// Everything the engine's calls report about one song, read in one pass over it.
+struct TaglibPlaybackEngine::SongFacts {
+    std::uint32_t flags = 0;
+    bool hasAudio = false;
+    TagInfo tag;
+    MpegInfo mpeg;
+    RiffInfo riff;
+};
+
+// What tells one state of a song file from another.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 inode = 0;
+    qint64 modified = 0; // ns on Unix
+    qint64 changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+struct TaglibPlaybackEngine::CachedSong {
+    QString path;
+    FileStamp stamp;
+    SongFacts facts;
+};
+
+TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(const QString& path) {
+    SongFacts facts;
     SongReader reader(path);
     const SongProbe probe = probeSong(reader);
+    facts.flags = probe.flags;
     if (!probe.firstFrame) {
-        return false;
+        return facts;
     }
-    mpeg.sampleRate = probe.firstFrame->sampleRate;
-    mpeg.firstFrameBitrate = probe.infoFrame ? 0 : probe.firstFrame->bitrate;
-    tag = readTags(reader, probe);
-    if (riff != nullptr && probe.infoList) {
-        *riff = decodeInfoList(reader.readAt(probe.infoList->offset,
-                                             std::min(probe.infoList->size, maxInfoListBytes)));
+    facts.hasAudio = true;
+    facts.mpeg.sampleRate = probe.firstFrame->sampleRate;
+    facts.mpeg.firstFrameBitrate = probe.infoFrame ? 0 : probe.firstFrame->bitrate;
+    facts.tag = readTags(reader, probe);
+    if (probe.infoList) {
+        facts.riff = decodeInfoList(reader.readAt(
+            probe.infoList->offset, std::min(probe.infoList->size, maxInfoListBytes)));
     }
-    return true;
+    return facts;
 }
 
-} // namespace
+// A measurement asks the engine three times about the same song, one call after the other; the
+// song is read once and its facts kept while the file stays the same one, unchanged.
+const TaglibPlaybackEngine::SongFacts& TaglibPlaybackEngine::factsOf(const QString& path) {
+    FileStamp stamp;
+#ifdef Q_OS_UNIX
+    struct stat facts {};
+    if (::stat(QFile::encodeName(path).constData(), &facts) == 0) {
+        stamp = {static_cast<qint64>(facts.st_size), static_cast<qint64>(facts.st_ino),
+                 static_cast<qint64>(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
+                 static_cast<qint64>(facts.st_ctim.tv_sec) * 1000000000 + facts.st_ctim.tv_nsec};
+    }
+#else
+    const QFileInfo info(path);
+    if (info.exists()) {
+        stamp = {info.size(), 0, info.lastModified().toMSecsSinceEpoch(),
+                 info.metadataChangeTime().toMSecsSinceEpoch()};
+    }
+#endif
+    if (!lastSong || lastSong->path != path || lastSong->stamp != stamp) {
+        lastSong = std::make_unique<CachedSong>(CachedSong{path, stamp, readFacts(path)});
+    }
+    return lastSong->facts;
+}
 
 TaglibPlaybackEngine::TaglibPlaybackEngine() {
     init();
 }
+
+TaglibPlaybackEngine::~TaglibPlaybackEngine() = default;
 
 void TaglibPlaybackEngine::init() {
     // TagLib keeps these handlers for the whole process; they must outlive every tag.
@@ -297,17 +350,22 @@ std::int32_t TaglibPlaybackEngine::version() const {
 }
 
 std::uint32_t TaglibPlaybackEngine::fileType(const QString& path) {
-    SongReader reader(path);
-    return probeSong(reader).flags;
+    return factsOf(path).flags;
 }
 
 bool TaglibPlaybackEngine::fileInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg) {
-    return readInfo(path, tag, mpeg, nullptr);
+    const SongFacts& facts = factsOf(path);
+    tag = facts.tag;
+    mpeg = facts.mpeg;
+    return facts.hasAudio;
 }
 
 void TaglibPlaybackEngine::fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg,
                                      RiffInfo& riff) {
-    readInfo(path, tag, mpeg, &riff);
+    const SongFacts& facts = factsOf(path);
+    tag = facts.tag;
+    mpeg = facts.mpeg;
+    riff = facts.riff;
 }
 
 } // namespace tavorin

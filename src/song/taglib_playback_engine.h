@@ -2,6 +2,8 @@
 
 #include "song/playback_engine.h"
 
+#include <memory>
+
 namespace tavorin {
 
 // The playback engine on TagLib (ID3v2 and ID3v1 tags) and our own RIFF chunk reader. It
@@ -10,6 +12,7 @@ namespace tavorin {
 class TaglibPlaybackEngine : public PlaybackEngine {
 public:
     TaglibPlaybackEngine();
+    ~TaglibPlaybackEngine() override;
 
     // Lets TagLib read single-byte tag texts as code page 932, as Japanese taggers write them.
     void init() override;
@@ -18,6 +21,14 @@ public:
     std::uint32_t fileType(const QString& path) override;
     bool fileInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg) override;
     void fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg, RiffInfo& riff) override;
+
+private:
+    struct SongFacts;
+    struct CachedSong;
+    static SongFacts readFacts(const QString& path);
+    const SongFacts& factsOf(const QString& path);
+
+    std::unique_ptr<CachedSong> lastSong; // the song the last call read
 };
 
 } // namespace tavorin

@@ -10,13 +10,7 @@
 namespace tavorin {
 namespace {
 
-QByteArray bytesOf(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (int v : values) {
-        bytes.append(static_cast<char>(v));
-    }
-    return bytes;
-}
+using test::bytesOf;
 
 auto fields(const FrameHeader& h) {
     return std::tuple(h.version, h.layer, h.protection, h.privateBit, h.channelMode, h.padding,

@@ -6,9 +6,19 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace tavorin::test {
+
+// Song bytes written out as numbers, for headers and frames built by hand.
+inline QByteArray bytesOf(std::initializer_list<int> values) {
+    QByteArray bytes;
+    for (int v : values) {
+        bytes.append(static_cast<char>(v));
+    }
+    return bytes;
+}
 
 inline QString songFixture(const QString& name) {
     return QStringLiteral(TAVORIN_TEST_DATA_DIR "/songs/") + name;

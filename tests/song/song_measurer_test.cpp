@@ -1,4 +1,5 @@
 #include "fake_playback_engine.h"
+#include "song_fixtures.h"
 #include "song/song_measurer.h"
 #include "song/time_base.h"
 
@@ -10,13 +11,7 @@
 namespace tavorin {
 namespace {
 
-QByteArray bytesOf(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (int v : values) {
-        bytes.append(static_cast<char>(v));
-    }
-    return bytes;
-}
+using test::bytesOf;
 
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, no padding: 417 bytes a frame.
 const QByteArray stereo = bytesOf({0xFF, 0xFB, 0x90, 0x00});    // payload from byte 36

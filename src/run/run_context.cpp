@@ -52,9 +52,15 @@ void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEn
         const WriteResult result = context.writeLyrics(lyricsPath, text, encoding);
         if (result.outcome != WriteOutcome::Written) {
             ++context.summary.writeFailures;
-            logFileOutcome(context, result.outcome == WriteOutcome::CannotOpen
-                                        ? QStringLiteral("歌詞ファイルが開けません。")
-                                        : QStringLiteral("歌詞ファイルに書き込めません。"));
+            QString message = result.outcome == WriteOutcome::CannotOpen
+                                  ? QStringLiteral("歌詞ファイルが開けません。")
+                                  : QStringLiteral("歌詞ファイルに書き込めません。");
+            // The platform's own words say which of many causes it was (a full disk, a
+            // read-only folder, ...), so the user knows what to mend.
+            if (!result.systemMessage.isEmpty()) {
+                message += QStringLiteral("（") + result.systemMessage + QStringLiteral("）");
+            }
+            logFileOutcome(context, message);
             return;
         }
     }

@@ -4,7 +4,11 @@
 #include "run/new_tag_mode.h"
 #include "run/song_index.h"
 #include "run/song_lookup.h"
+#include "shell/atomic_file_writer.h"
 #include "song/song_measurer.h"
+
+#include <QFileInfo>
+#include <QSet>
 
 #include <memory>
 
@@ -34,6 +38,18 @@ RunDriver::RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write)
 RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& settings,
                           bool dryRun) {
     host.showStatus(QStringLiteral("処理中です…"));
+    if (!dryRun) {
+        // A run killed in the middle of a replacement leaves its temporary file behind; the
+        // next run over the same folders clears it (the lyrics file itself is old or new).
+        QSet<QString> folders;
+        for (const QString& path : lyricsFiles) {
+            const QString folder = QFileInfo(path).absolutePath();
+            if (!folders.contains(folder)) {
+                folders.insert(folder);
+                removeStaleTemporaryFiles(folder);
+            }
+        }
+    }
 
     // Only a Song Folder that holds songs is ever searched.
     SongIndex songIndex;

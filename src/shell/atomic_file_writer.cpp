@@ -2,8 +2,10 @@
 
 #include "shell/file_layer.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <system_error>
@@ -19,10 +21,13 @@ QString messageOfErrno(int error) {
 // A hidden name beside the target that no other writer picks, short enough for any folder
 // that holds the target, and with no lyrics or song extension, so that a crash leaves at most
 // a stray dot file that no run mistakes for a lyrics file.
+const QLatin1String temporaryPrefix(".tavorin-");
+const QLatin1String temporarySuffix(".tmp");
+
 QString temporaryPathFor(const QFileInfo& target) {
     const QString random =
         QString::number(QRandomGenerator::global()->generate64() & 0xFFFFFFFFFFFFull, 36);
-    return target.absolutePath() + QLatin1String("/.tavorin-") + random + QLatin1String(".tmp");
+    return target.absolutePath() + QLatin1Char('/') + temporaryPrefix + random + temporarySuffix;
 }
 
 WriteResult failed(WriteOutcome outcome, QString message) {
@@ -76,6 +81,20 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes, FileL
         return failed(WriteOutcome::CannotWrite, status.message);
     }
     return {};
+}
+
+int removeStaleTemporaryFiles(const QString& folder) {
+    static const QRegularExpression ownName(QStringLiteral("^\\.tavorin-[0-9a-z]{1,10}\\.tmp$"));
+    const QDir dir(folder);
+    int removed = 0;
+    const QStringList names = dir.entryList({temporaryPrefix + QLatin1Char('*') + temporarySuffix},
+                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (ownName.match(name).hasMatch() && QFile::remove(dir.filePath(name))) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 } // namespace tavorin

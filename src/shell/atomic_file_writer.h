@@ -24,4 +24,9 @@ struct WriteResult {
 WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes);
 WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes, FileLayer& files);
 
+// Removes from folder the temporary files of replacements that never finished because the
+// process was killed between creating and renaming them: regular files named exactly as the
+// writer names its temporary files, nothing else. Returns how many were removed.
+int removeStaleTemporaryFiles(const QString& folder);
+
 } // namespace tavorin

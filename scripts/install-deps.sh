@@ -5,7 +5,8 @@ set -euo pipefail
 
 build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev
   fonts-ipafont-gothic)  # a Japanese font: without one the wizard shows its texts as boxes
-test_packages=(libgtest-dev libgmock-dev locales-all)
+test_packages=(libgtest-dev libgmock-dev locales-all
+  clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes for scripts/fuzz.sh
 
 packages=("${build_packages[@]}")
 if [ "${1:-build}" = test ]; then

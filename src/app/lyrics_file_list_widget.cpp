@@ -114,6 +114,14 @@ void LyricsFileListWidget::dropEvent(QDropEvent* event) {
 
 void LyricsFileListWidget::updateGeometries() {
     QListWidget::updateGeometries();
+    // Once the paths are wider than the view the sideways bar stays: a bar that the view hides
+    // and the extent shows again would resize the view, which lays itself out again, without end
+    // (a long list of long paths overflowed the stack this way).
+    const Qt::ScrollBarPolicy policy =
+        extent > viewport()->width() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+    if (horizontalScrollBarPolicy() != policy) {
+        setHorizontalScrollBarPolicy(policy);
+    }
     // The sideways extent is the widest path measured, not what the view would compute.
     QScrollBar* bar = horizontalScrollBar();
     bar->setRange(0, std::max(0, extent - viewport()->width()));

@@ -250,6 +250,7 @@ void FormMain::startRun() {
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
     driver.run(lyricsFilesPage->list1->entries(), runSettings);
+    runPage->showPendingLog();
 
     // No way back after a run: "戻る" stays disabled, "終了" ends the program.
     runPage->com4->setText(QStringLiteral("終了"));

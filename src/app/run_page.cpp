@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <utility>
 
 namespace tavorin {
 
@@ -34,6 +37,11 @@ RunPage::RunPage(QWidget* parent) : QFrame(parent) {
     com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
                                      QStringLiteral("開始"));
     connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
+
+    logTimer = new QTimer(this);
+    logTimer->setSingleShot(true);
+    logTimer->setInterval(50);
+    connect(logTimer, &QTimer::timeout, this, &RunPage::showPendingLog);
 }
 
 void RunPage::prepare(int fileCount) {
@@ -41,6 +49,8 @@ void RunPage::prepare(int fileCount) {
     pb->setValue(0);
     pb->setMaximum(fileCount);
     log.clear();
+    pendingLog.clear();
+    logTimer->stop();
     txtLog->clear();
     com4Copy->setEnabled(false);
     com4to3->setEnabled(true);
@@ -50,8 +60,19 @@ void RunPage::prepare(int fileCount) {
 
 void RunPage::appendLog(const QString& text) {
     log += text;
+    pendingLog += text;
+    if (!logTimer->isActive()) {
+        logTimer->start();
+    }
+}
+
+void RunPage::showPendingLog() {
+    logTimer->stop();
+    if (pendingLog.isEmpty()) {
+        return;
+    }
     // The text box keeps lines in blocks; a CR of the CR LF line end would show as a box.
-    QString shown = text;
+    QString shown = std::exchange(pendingLog, QString());
     shown.remove(QLatin1Char('\r'));
     QTextCursor end(txtLog->document());
     end.movePosition(QTextCursor::End);

@@ -6,6 +6,7 @@
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace tavorin {
 
@@ -18,8 +19,11 @@ public:
     // Ready for a run over fileCount files: empty Run Log, progress 0 of fileCount, "開始".
     void prepare(int fileCount);
     // Appends at the end of the Run Log; the text already shown is never set again, so a run
-    // over thousands of files stays fast.
+    // over thousands of files stays fast. The text box takes the new text at most every
+    // 50 ms, when pending events run, rather than repainting for every line.
     void appendLog(const QString& text);
+    // Shows what the text box does not show yet (at the end of a run).
+    void showPendingLog();
     // The whole Run Log, lines ending with CR LF.
     const QString& runLog() const { return log; }
     void copyLog() const;
@@ -32,6 +36,8 @@ public:
 
 private:
     QString log;
+    QString pendingLog; // appended, not yet in the text box
+    QTimer* logTimer;
 };
 
 } // namespace tavorin

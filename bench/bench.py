@@ -256,9 +256,12 @@ class Bench:
                      "%.2f s" % median(r["wizard"]), "tavorin-cli: %.2f s" % median(r["cli"]),
                      "%.2fx" % median(r["wizard_cli"]), "<= 1.3x", median(r["wizard_cli"]) <= 1.3,
                      "%.2fx" % median(r["cpu_wizard_cli"]))
-        gap = max(max(r["gap"]) for r in results.values())
-        self.row("W4 longest time the window handled no events", "%.1f ms" % gap, "", "",
-                 "responsive (< 100 ms)", gap < 100)
+        # The longest stretch of each run, the median over the runs: a single stretch can be
+        # another program holding the processor.
+        gap = max(median(r["gap"]) for r in results.values())
+        worst = max(max(r["gap"]) for r in results.values())
+        self.row("W4 longest time the window handled no events (median over runs; worst %.0f ms)"
+                 % worst, "%.1f ms" % gap, "", "", "responsive (< 100 ms)", gap < 100)
 
         files = self.size["disk"]
         root = os.path.join(self.disk, "batch-disk-%d" % files)

@@ -5,8 +5,9 @@
 //
 // Usage: wizard_run_bench LIST   (one lyrics file path a line)
 // Prints one line: files=N run_ms=X run_cpu_ms=C max_event_gap_ms=Y log_chars=Z
-// run_ms is the time from "開始" to "終了" (run_cpu_ms the processor time in it); max_event_gap_ms
-// the longest time during the run in which the window handled no events (a 5 ms timer measures it).
+// run_ms is the time from "開始" to "終了" (run_cpu_ms the processor time in it);
+// max_event_gap_ms the longest time during the run in which the window handled no events (a
+// 5 ms timer measures it).
 
 #include "app/form_main.h"
 #include "app/lyrics_file_list_widget.h"

@@ -16,6 +16,7 @@
 #include <cctype>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace tavorin {
 namespace {
@@ -133,158 +134,103 @@ std::string caseName(const ::testing::TestParamInfo<HostileCase>& param) {
 const char* const done = "正常に処理しました。";
 const char* const badRatio = "＠TimeRatio の値が正しくないので変換しません。";
 
+// A hostile lyrics file beside an ordinary song.
+HostileCase lyricsCase(const char* what, const char* name, std::function<QByteArray()> lyrics,
+                       const char* outcome, bool rewritten, const char* mustMatch = "") {
+    return {what, name, std::move(lyrics), {}, ".mp3", outcome, rewritten, mustMatch};
+}
+
+// An ordinary lyrics file beside a hostile song: measured, converted and rewritten.
+HostileCase songCase(const char* what, const char* name, std::function<QByteArray()> song,
+                     const char* suffix, const char* mustMatch) {
+    return {what, name, [] { return plainLyrics; }, std::move(song), suffix, done, true, mustMatch};
+}
+
 QByteArray withRatio(const char* ratio) {
     return QByteArray("[00:01:00]a\r\n@TimeRatio=") + ratio + "\r\n";
 }
 
+const char* const songRatio = "@TimeRatio=0\\.9953125\r\n";
+const char* const anySilence = "@SilencemSec=[0-9]+\r\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Lyrics, HostileInputTest,
     ::testing::Values(
-        HostileCase{"empty",
-                    "empty.txt",
-                    [] { return QByteArray(); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "@EditedBy=A\r\n$"},
-        HostileCase{"200 MiB",
-                    "huge.txt",
-                    {},
-                    {},
-                    ".mp3",
-                    "歌詞ファイルが読めません。（16MB を超えています）",
-                    false,
-                    ""},
-        HostileCase{"a song named .lrc",
-                    "binary.lrc",
-                    [] { return fixture("silence250.mp3"); },
-                    {},
-                    ".mp3",
-                    "歌詞ファイルが読めません。（文字コードを判別できません）",
-                    false,
-                    ""},
-        HostileCase{"NUL bytes",
-                    "nul.txt",
-                    [] { return QByteArray(4096, '\0'); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "^\\x00{4096}\r\n\r\n@TimeRatio="},
-        HostileCase{"1 MiB lines",
-                    "long.txt",
-                    [] { return ("[00:01:00]" + QByteArray(1 << 20, 'a') + "\r\n").repeated(3); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "^\\[00:01:00\\]a{60000}"},
-        HostileCase{
-            "100,000 Time Tags on one line",
-            "many.txt",
+        lyricsCase(
+            "empty", "empty.txt", [] { return QByteArray(); }, done, true, "@EditedBy=A\r\n$"),
+        lyricsCase("200 MiB", "huge.txt", {}, "歌詞ファイルが読めません。（16MB を超えています）",
+                   false),
+        lyricsCase(
+            "a song named .lrc", "binary.lrc", [] { return fixture("silence250.mp3"); },
+            "歌詞ファイルが読めません。（文字コードを判別できません）", false),
+        lyricsCase(
+            "NUL bytes", "nul.txt", [] { return QByteArray(4096, '\0'); }, done, true,
+            "^\\x00{4096}\r\n\r\n@TimeRatio="),
+        lyricsCase(
+            "1 MiB lines", "long.txt",
+            [] { return ("[00:01:00]" + QByteArray(1 << 20, 'a') + "\r\n").repeated(3); }, done,
+            true, "^\\[00:01:00\\]a{60000}"),
+        lyricsCase(
+            "100,000 Time Tags on one line", "many.txt",
             [] { return QByteArray("[00:00:01]x").repeated(100000) + "\r\n@TimeRatio=1\r\n"; },
-            {},
-            ".mp3",
-            done,
-            true,
-            "^(\\[00:00:01\\]x){1000}"},
-        HostileCase{"99:59:99 pushed past 99 minutes",
-                    "late.txt",
-                    [] { return QByteArray("[99:59:99]end\r\n@TimeRatio=0.5\r\n"); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "^\\[19[0-9]:[0-9]{2}:[0-9]{2}\\]end"},
-        HostileCase{"ratio 0",
-                    "r0.txt",
-                    [] { return withRatio("0"); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "@TimeRatio=0\\.9953125\r\n"},
-        HostileCase{
-            "ratio -1", "r1.txt", [] { return withRatio("-1"); }, {}, ".mp3", badRatio, false, ""},
-        HostileCase{"ratio 1e-300",
-                    "r2.txt",
-                    [] { return withRatio("1e-300"); },
-                    {},
-                    ".mp3",
-                    badRatio,
-                    false,
-                    ""},
-        HostileCase{"ratio 1e300",
-                    "r3.txt",
-                    [] { return withRatio("1e300"); },
-                    {},
-                    ".mp3",
-                    badRatio,
-                    false,
-                    ""},
-        HostileCase{"ratio NaN",
-                    "r4.txt",
-                    [] { return withRatio("NaN"); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "@TimeRatio=0\\.9953125\r\n"},
-        HostileCase{"ratio inf",
-                    "r5.txt",
-                    [] { return withRatio("inf"); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "@TimeRatio=0\\.9953125\r\n"},
-        HostileCase{"silence 2^31",
-                    "s1.txt",
-                    [] { return QByteArray("[00:01:00]a\r\n@SilencemSec=2147483648\r\n"); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "@SilencemSec=[0-9]+\r\n"},
-        HostileCase{"silence -2^31",
-                    "s2.txt",
-                    [] { return QByteArray("[00:01:00]a\r\n@SilencemSec=-2147483648\r\n"); },
-                    {},
-                    ".mp3",
-                    done,
-                    true,
-                    "@SilencemSec=[0-9]+\r\n"}),
+            done, true, "^(\\[00:00:01\\]x){1000}"),
+        lyricsCase(
+            "99:59:99 pushed past 99 minutes", "late.txt",
+            [] { return QByteArray("[99:59:99]end\r\n@TimeRatio=0.5\r\n"); }, done, true,
+            "^\\[19[0-9]:[0-9]{2}:[0-9]{2}\\]end"),
+        lyricsCase(
+            "ratio 0", "r0.txt", [] { return withRatio("0"); }, done, true, songRatio),
+        lyricsCase(
+            "ratio -1", "r1.txt", [] { return withRatio("-1"); }, badRatio, false),
+        lyricsCase(
+            "ratio 1e-300", "r2.txt", [] { return withRatio("1e-300"); }, badRatio, false),
+        lyricsCase(
+            "ratio 1e300", "r3.txt", [] { return withRatio("1e300"); }, badRatio, false),
+        lyricsCase(
+            "ratio NaN", "r4.txt", [] { return withRatio("NaN"); }, done, true, songRatio),
+        lyricsCase(
+            "ratio inf", "r5.txt", [] { return withRatio("inf"); }, done, true, songRatio),
+        lyricsCase(
+            "silence 2^31", "s1.txt",
+            [] { return QByteArray("[00:01:00]a\r\n@SilencemSec=2147483648\r\n"); }, done, true,
+            anySilence),
+        lyricsCase(
+            "silence -2^31", "s2.txt",
+            [] { return QByteArray("[00:01:00]a\r\n@SilencemSec=-2147483648\r\n"); }, done, true,
+            anySilence)),
     caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Songs, HostileInputTest,
     ::testing::Values(
-        HostileCase{"truncated MP3", "cut.txt", [] { return plainLyrics; },
-                    [] { return fixture("silence500.mp3").left(1000); }, ".mp3", done, true,
-                    "@SilencemSec=[0-9]+\r\n"},
-        HostileCase{"one frame header", "one.txt", [] { return plainLyrics; },
-                    [] { return QByteArray("\xFF\xFB\x90\x64", 4); }, ".mp3", done, true,
-                    "@SilencemSec=0\r\n"},
-        HostileCase{"every frame silent", "quiet.txt", [] { return plainLyrics; },
-                    [] { return frames(200, '\0'); }, ".mp3", done, true, "@SilencemSec=0\r\n"},
-        HostileCase{"RIFF chunks past the end", "riff.txt", [] { return plainLyrics; },
-                    [] {
-                        return "RIFF" + littleEndian32(0xFFFFFFF0) + "RMP3" + "data" +
-                               littleEndian32(0x7FFFFFF0) + frames(3, '\x55') + "LIST" +
-                               littleEndian32(0xFFFFFFFF) + "INFO";
-                    },
-                    ".rmp", done, true, "@SilencemSec=[0-9]+\r\n"},
-        HostileCase{
-            "ID3v2 of absurd size", "id3.txt", [] { return plainLyrics; },
+        songCase(
+            "truncated MP3", "cut.txt", [] { return fixture("silence500.mp3").left(1000); }, ".mp3",
+            anySilence),
+        songCase(
+            "one frame header", "one.txt", [] { return QByteArray("\xFF\xFB\x90\x64", 4); }, ".mp3",
+            "@SilencemSec=0\r\n"),
+        songCase(
+            "every frame silent", "quiet.txt", [] { return frames(200, '\0'); }, ".mp3",
+            "@SilencemSec=0\r\n"),
+        songCase(
+            "RIFF chunks past the end", "riff.txt",
+            [] {
+                return "RIFF" + littleEndian32(0xFFFFFFF0) + "RMP3" + "data" +
+                       littleEndian32(0x7FFFFFF0) + frames(3, '\x55') + "LIST" +
+                       littleEndian32(0xFFFFFFFF) + "INFO";
+            },
+            ".rmp", anySilence),
+        songCase(
+            "ID3v2 of absurd size", "id3.txt",
             [] { return QByteArray("ID3\x04\x00\x10\x7F\x7F\x7F\x7F", 10) + frames(3, '\x55'); },
-            ".mp3", done, true, "@SilencemSec=[0-9]+\r\n"},
-        HostileCase{"ID3v2 tags chained to the end", "id3chain.txt", [] { return plainLyrics; },
-                    [] {
-                        return QByteArray("ID3\x03\x00\x00\x00\x00\x00\x00", 10).repeated(20) +
-                               frames(3, '\x55');
-                    },
-                    ".mp3", done, true, "@SilencemSec=[0-9]+\r\n"}),
+            ".mp3", anySilence),
+        songCase(
+            "ID3v2 tags chained to the end", "id3chain.txt",
+            [] {
+                return QByteArray("ID3\x03\x00\x00\x00\x00\x00\x00", 10).repeated(20) +
+                       frames(3, '\x55');
+            },
+            ".mp3", anySilence)),
     caseName);
 
 } // namespace

@@ -25,7 +25,7 @@ for target in $targets; do
   mkdir -p "$work/corpus" "$work/findings"
   echo "== $target: ${seconds} s"
   # New inputs go to the work corpus; the committed seeds are only read.
-  if ! "$build_dir/tests/fuzz/$target" -max_total_time="$seconds" -timeout=20 \
+  if ! "$build_dir/tests/fuzz/$target" -max_total_time="$seconds" -timeout=60 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/findings/" \
       "$work/corpus" "tests/fuzz/corpus/$target" >"$work/log.txt" 2>&1; then
     tail -n 60 "$work/log.txt"

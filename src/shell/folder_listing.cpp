@@ -42,6 +42,12 @@ std::vector<FolderEntry> listFolder(const QString& folder) {
         }
         FolderEntry entry;
         entry.name = QFile::decodeName(name);
+        // A name not valid in the file system's encoding decodes with replacement characters
+        // into a name that no file has: nothing could open it, so it is left out.
+        if (entry.name.contains(QChar::ReplacementCharacter) &&
+            QFile::encodeName(entry.name) != QByteArrayView(name)) {
+            continue;
+        }
         switch (item->d_type) {
         case DT_DIR:
             entry.isFolder = true;

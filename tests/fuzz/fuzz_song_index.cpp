@@ -88,5 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
+    // Qt cannot remove names that are not valid UTF-8; the scratch folder must end empty.
+    std::filesystem::remove_all(root.constData());
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "shell/atomic_file_writer.h"
 
 #include "shell/file_layer.h"
+#include "support/faulty_file_layer.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,44 +22,8 @@ namespace {
 // Owner, group and others; Qt adds the bits for the current user on top.
 constexpr int modeBits = 0xF0FF;
 
-enum class Step { None, Create, WriteHalfway, Sync, Permissions, Replace };
-
-// The real file system, except that one chosen step fails after doing what a real failure
-// at that point would have left behind.
-class FaultyFileLayer : public FileLayer {
-public:
-    explicit FaultyFileLayer(Step step) : failing(step) {}
-
-    FileFacts facts(const QString& path) override { return real.facts(path); }
-    FileStatus createNew(const QString& path) override {
-        return failing == Step::Create ? injected() : real.createNew(path);
-    }
-    FileStatus write(QByteArrayView bytes) override {
-        if (failing == Step::WriteHalfway) {
-            real.write(bytes.first(bytes.size() / 2));
-            return injected();
-        }
-        return real.write(bytes);
-    }
-    FileStatus syncAndClose() override {
-        const FileStatus status = real.syncAndClose();
-        return failing == Step::Sync ? injected() : status;
-    }
-    void abandon() override { real.abandon(); }
-    FileStatus copyPermissions(const QString& from, const QString& to) override {
-        return failing == Step::Permissions ? injected() : real.copyPermissions(from, to);
-    }
-    FileStatus replace(const QString& from, const QString& to) override {
-        return failing == Step::Replace ? injected() : real.replace(from, to);
-    }
-    void remove(const QString& path) override { real.remove(path); }
-
-private:
-    static FileStatus injected() { return FileStatus::failure(QStringLiteral("injected")); }
-
-    RealFileLayer real;
-    Step failing;
-};
+using testing::FaultyFileLayer;
+using Step = testing::FileStep;
 
 class AtomicFileWriterTest : public ::testing::Test {
 protected:
@@ -126,7 +91,7 @@ TEST_F(AtomicFileWriterTest, EveryFailureLeavesTheOriginalAndNoTemporaryFile) {
         FaultyFileLayer files(c.step);
         const WriteResult result = writeFileAtomically(path, replacement, files);
         EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(result.systemMessage, QStringLiteral("injected"));
+        EXPECT_EQ(result.systemMessage, files.message());
         EXPECT_EQ(contents(), original);
         EXPECT_EQ(QFile::permissions(path) & modeBits,
                   QFileDevice::ReadOwner | QFileDevice::WriteOwner);

@@ -2,38 +2,128 @@
 
 #include "shell/cp932_codec.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <QDateTime>
+#include <QFileInfo>
+#endif
 
 namespace tavorin {
 
 namespace {
 
 // The frame walk asks for a frame header, then the frame, then the next header: a few bytes
-// at a time, each a seek and a read of its own. Small reads are served from a window read
-// in one go instead, large enough for the silent frames at the start of most songs and small
-// against the song, which is never read whole.
+// at a time, each a read of its own. Small reads are served from a window read in one go
+// instead, large enough for the silent frames at the start of most songs (and for the
+// leading bytes a song's probe looks at) and small against the song, which is never read
+// whole.
 constexpr qint64 windowBytes = 16 * 1024;
-constexpr std::int32_t smallReadBytes = 4 * 1024;
+constexpr qint64 smallReadBytes = 4 * 1024;
+
+#ifdef Q_OS_UNIX
+FileStamp stampOf(const struct stat& facts) {
+    return {static_cast<qint64>(facts.st_size), static_cast<qint64>(facts.st_ino),
+            static_cast<qint64>(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
+            static_cast<qint64>(facts.st_ctim.tv_sec) * 1000000000 + facts.st_ctim.tv_nsec};
+}
+#endif
 
 } // namespace
 
-BlockFile::BlockFile(const QString& path) : file(path) {
-    // Unbuffered: the window above does the buffering, and QFile's own would read again
-    // after every backward seek.
-    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        fileSize = file.size();
+#ifdef Q_OS_UNIX
+
+FileStamp fileStampOf(const QString& path) {
+    struct stat facts {};
+    if (::stat(QFile::encodeName(path).constData(), &facts) != 0) {
+        return {};
+    }
+    return stampOf(facts);
+}
+
+// Straight to the platform: QFile would ask for the file's status again at opening and at
+// every size query, and seek before every read.
+BlockFile::BlockFile(const QString& path) {
+    // Non-blocking, so that a pipe does not hang the opening before it is turned away; the
+    // flag changes nothing for a regular file.
+    handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (handle < 0) {
+        return;
+    }
+    struct stat facts {};
+    if (::fstat(handle, &facts) != 0 || !S_ISREG(facts.st_mode)) {
+        ::close(handle);
+        handle = -1;
+        return;
+    }
+    fileSize = static_cast<qint64>(facts.st_size);
+    openedStamp = stampOf(facts);
+}
+
+BlockFile::~BlockFile() {
+    if (handle >= 0) {
+        ::close(handle);
     }
 }
 
 bool BlockFile::isOpen() const {
-    return file.isOpen();
+    return handle >= 0;
 }
 
-qint64 BlockFile::size() const {
-    return file.isOpen() ? file.size() : 0;
+qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(handle, into + done, static_cast<std::size_t>(length - done),
+                                    static_cast<off_t>(position + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += got;
+    }
+    return done;
+}
+
+#else
+
+FileStamp fileStampOf(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return {};
+    }
+    return {info.size(), 0, info.lastModified().toMSecsSinceEpoch(),
+            info.metadataChangeTime().toMSecsSinceEpoch()};
+}
+
+BlockFile::BlockFile(const QString& path) : file(path) {
+    // Unbuffered: the window above does the buffering, and QFile's own would read again
+    // after every backward seek. QFileInfo tells regular files from the rest before opening,
+    // so that a pipe cannot hang the opening.
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        fileSize = file.size();
+        openedStamp = fileStampOf(path);
+    }
+}
+
+BlockFile::~BlockFile() = default;
+
+bool BlockFile::isOpen() const {
+    return file.isOpen();
 }
 
 qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
@@ -54,8 +144,44 @@ qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
     return done;
 }
 
+#endif
+
+qint64 BlockFile::size() const {
+    return isOpen() ? fileSize : 0;
+}
+
+FileStamp BlockFile::stamp() const {
+    return openedStamp;
+}
+
+qint64 BlockFile::copyAt(qint64 position, char* into, qint64 length) {
+    const qint64 end = position + length;
+    const bool inWindow =
+        windowStart >= 0 && position >= windowStart && end <= windowStart + window.size();
+    if (!inWindow && length >= smallReadBytes) {
+        return readAt(position, into, length);
+    }
+    if (!inWindow) {
+        window.resize(static_cast<qsizetype>(std::min(windowBytes, fileSize - position)));
+        windowStart = -1;
+        const qint64 got = readAt(position, window.data(), window.size());
+        if (got < 0) {
+            return -1;
+        }
+        window.truncate(static_cast<qsizetype>(got));
+        windowStart = position;
+    }
+    const qint64 available = std::min(end, windowStart + window.size()) - position;
+    if (available <= 0) {
+        return 0;
+    }
+    std::memcpy(into, window.constData() + (position - windowStart),
+                static_cast<std::size_t>(available));
+    return available;
+}
+
 std::optional<QByteArray> BlockFile::blockRead(std::int32_t& position, std::int32_t length) {
-    if (length < 1 || position < 0 || !file.isOpen()) {
+    if (length < 1 || position < 0 || !isOpen()) {
         return std::nullopt;
     }
     if (std::int64_t{position} + length > std::numeric_limits<std::int32_t>::max()) {
@@ -68,32 +194,29 @@ std::optional<QByteArray> BlockFile::blockRead(std::int32_t& position, std::int3
         return std::nullopt;
     }
     // Bytes past the end of the file stay 0; reading there is no error.
-    if (position < fileSize) {
-        const qint64 end = std::int64_t{position} + length;
-        if (length >= smallReadBytes) {
-            if (readAt(position, buffer.data(), length) < 0) {
-                return std::nullopt;
-            }
-        } else {
-            if (position < windowStart || end > windowStart + window.size()) {
-                window.resize(static_cast<qsizetype>(std::min(windowBytes, fileSize - position)));
-                windowStart = -1;
-                const qint64 got = readAt(position, window.data(), window.size());
-                if (got < 0) {
-                    return std::nullopt;
-                }
-                window.truncate(static_cast<qsizetype>(got));
-                windowStart = position;
-            }
-            const qint64 available = std::min<qint64>(end, windowStart + window.size()) - position;
-            if (available > 0) {
-                std::memcpy(buffer.data(), window.constData() + (position - windowStart),
-                            static_cast<std::size_t>(available));
-            }
-        }
+    if (position < fileSize && copyAt(position, buffer.data(), length) < 0) {
+        return std::nullopt;
     }
     position += length;
     return buffer;
+}
+
+QByteArray BlockFile::bytesAt(qint64 offset, qint64 length) {
+    if (offset < 0 || length <= 0 || offset >= fileSize || !isOpen()) {
+        return {};
+    }
+    QByteArray bytes;
+    try {
+        bytes.resize(static_cast<qsizetype>(std::min(length, fileSize - offset)));
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+    const qint64 got = copyAt(offset, bytes.data(), bytes.size());
+    if (got < 0) {
+        return {};
+    }
+    bytes.truncate(static_cast<qsizetype>(got));
+    return bytes;
 }
 
 std::optional<QString> BlockFile::blockTextRead(std::int32_t& position, std::int32_t length) {

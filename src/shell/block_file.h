@@ -1,36 +1,69 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 
+#ifndef Q_OS_UNIX
+#include <QFile>
+#endif
+
 namespace tavorin {
 
-// A file opened for raw block reads. The caller owns the byte position; a successful read
-// advances it by the length asked for. Bytes past the end of the file read as 0.
+// What tells one state of a file from another: the same file rewritten, touched or replaced
+// since has another stamp. A file that cannot be looked at has the default one.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 inode = 0;
+    qint64 modified = 0; // ns on Unix
+    qint64 changed = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp fileStampOf(const QString& path);
+
+// A regular file opened for raw block reads. The caller owns the byte position; a successful
+// read advances it by the length asked for. Bytes past the end of the file read as 0.
 class BlockFile {
 public:
+    // Anything but a regular file (a folder, a pipe, a device) stays closed.
     explicit BlockFile(const QString& path);
+    ~BlockFile();
+    BlockFile(const BlockFile&) = delete;
+    BlockFile& operator=(const BlockFile&) = delete;
 
     bool isOpen() const;
+    // The size when opened; 0 when closed.
     qint64 size() const;
+    // The file's stamp when opened; the default one when closed.
+    FileStamp stamp() const;
 
     // Fails (and leaves the position alone) for a length below 1, a closed file, a read
     // error, or a new position beyond the signed 32-bit range.
     std::optional<QByteArray> blockRead(std::int32_t& position, std::int32_t length);
     // A block read decoded from code page 932.
     std::optional<QString> blockTextRead(std::int32_t& position, std::int32_t length);
+    // The bytes from offset on, at most length of them, cut at the end of the file; empty
+    // past the end, on a closed file or on a read error.
+    QByteArray bytesAt(qint64 offset, qint64 length);
 
 private:
-    // The number of bytes read into into (fewer at the end of the file), or -1.
+    // Copies bytes from position on into into, served from the window when it holds them.
+    // The number of bytes copied (fewer at the end of the file), or -1.
+    qint64 copyAt(qint64 position, char* into, qint64 length);
+    // The same straight from the file.
     qint64 readAt(qint64 position, char* into, qint64 length);
 
+#ifdef Q_OS_UNIX
+    int handle = -1;
+#else
     QFile file;
+#endif
     qint64 fileSize = 0; // when opened
-    QByteArray window;   // the file's bytes from windowStart on, for small reads
+    FileStamp openedStamp;
+    QByteArray window; // the file's bytes from windowStart on, for small reads
     qint64 windowStart = -1;
 };
 

@@ -6,8 +6,6 @@
 #include "song/song_texts.h"
 #include "song/time_base.h"
 
-#include <QFileInfo>
-
 #include <cmath>
 #include <limits>
 
@@ -75,7 +73,9 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
 }
 
 std::int32_t SongMeasurer::leadingSilenceScan(const QString& path, int tolerancePercent) {
-    if (!QFileInfo::exists(path)) {
+    // A song that cannot be opened (missing, say) measures 0 before the engine is asked.
+    BlockFile file(path);
+    if (!file.isOpen()) {
         return 0;
     }
     const std::uint32_t flags = engine.fileType(path);
@@ -83,11 +83,6 @@ std::int32_t SongMeasurer::leadingSilenceScan(const QString& path, int tolerance
     MpegInfo mpeg;
     if (!engine.fileInfo(path, tag, mpeg) ||
         (flags & (fileType::unreadable | fileType::otherRiff | fileType::noMpegAudio)) != 0) {
-        return 0;
-    }
-
-    BlockFile file(path);
-    if (!file.isOpen()) {
         return 0;
     }
     const std::int32_t start =

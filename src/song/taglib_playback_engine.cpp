@@ -1,13 +1,12 @@
 #include "song/taglib_playback_engine.h"
 
+#include "shell/block_file.h"
 #include "shell/cp932_codec.h"
 #include "song/frame_header.h"
 #include "song/id3v2_header.h"
 #include "song/riff_chunk_reader.h"
 
-#include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
@@ -18,10 +17,6 @@
 
 #include <algorithm>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace tavorin {
 
@@ -94,28 +89,22 @@ struct SongProbe {
     std::optional<RiffChunkSpan> infoList;
 };
 
+// The song's bytes for the probe, which reads a few small pieces near its start: one read
+// of the file's first block serves most of them.
 class SongReader {
 public:
-    explicit SongReader(const QString& path) : file(path) {
-        // Unbuffered: each read takes only the bytes asked for.
-        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-            size = file.size();
-        }
-    }
+    explicit SongReader(const QString& path) : file(path) {}
 
     bool isOpen() const { return file.isOpen(); }
-    std::int64_t fileSize() const { return size; }
+    std::int64_t fileSize() const { return file.size(); }
+    FileStamp stamp() const { return file.stamp(); }
 
     QByteArray readAt(std::int64_t offset, std::int64_t length) {
-        if (offset < 0 || length <= 0 || offset >= size || !file.seek(offset)) {
-            return {};
-        }
-        return file.read(std::min(length, size - offset));
+        return file.bytesAt(offset, length);
     }
 
 private:
-    QFile file;
-    std::int64_t size = 0;
+    BlockFile file;
 };
 
 // A header is taken as the first frame when the frame after it starts with a header of the
@@ -269,24 +258,17 @@ struct TaglibPlaybackEngine::SongFacts {
     RiffInfo riff;
 };
 
-// What tells one state of a song file from another.
-struct FileStamp {
-    qint64 size = -1;
-    qint64 inode = 0;
-    qint64 modified = 0; // ns on Unix
-    qint64 changed = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
 struct TaglibPlaybackEngine::CachedSong {
     QString path;
     FileStamp stamp;
     SongFacts facts;
 };
 
-TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(const QString& path) {
+TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(const QString& path,
+                                                                FileStamp& stamp) {
     SongFacts facts;
     SongReader reader(path);
+    stamp = reader.stamp();
     const SongProbe probe = probeSong(reader);
     facts.flags = probe.flags;
     if (!probe.firstFrame) {
@@ -304,26 +286,16 @@ TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(const QString& p
 }
 
 // A measurement asks the engine three times about the same song, one call after the other; the
-// song is read once and its facts kept while the file stays the same one, unchanged.
+// song is read once and its facts kept while the file stays the same one, unchanged. Another
+// song is read at once, its stamp taken from the opened file.
 const TaglibPlaybackEngine::SongFacts& TaglibPlaybackEngine::factsOf(const QString& path) {
-    FileStamp stamp;
-#ifdef Q_OS_UNIX
-    struct stat facts {};
-    if (::stat(QFile::encodeName(path).constData(), &facts) == 0) {
-        stamp = {static_cast<qint64>(facts.st_size), static_cast<qint64>(facts.st_ino),
-                 static_cast<qint64>(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
-                 static_cast<qint64>(facts.st_ctim.tv_sec) * 1000000000 + facts.st_ctim.tv_nsec};
+    if (lastSong && lastSong->path == path && lastSong->stamp == fileStampOf(path)) {
+        return lastSong->facts;
     }
-#else
-    const QFileInfo info(path);
-    if (info.exists()) {
-        stamp = {info.size(), 0, info.lastModified().toMSecsSinceEpoch(),
-                 info.metadataChangeTime().toMSecsSinceEpoch()};
-    }
-#endif
-    if (!lastSong || lastSong->path != path || lastSong->stamp != stamp) {
-        lastSong = std::make_unique<CachedSong>(CachedSong{path, stamp, readFacts(path)});
-    }
+    auto song = std::make_unique<CachedSong>();
+    song->path = path;
+    song->facts = readFacts(path, song->stamp);
+    lastSong = std::move(song);
     return lastSong->facts;
 }
 

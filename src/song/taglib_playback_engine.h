@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/block_file.h"
 #include "song/playback_engine.h"
 
 #include <memory>
@@ -25,7 +26,8 @@ public:
 private:
     struct SongFacts;
     struct CachedSong;
-    static SongFacts readFacts(const QString& path);
+    // Reads the song's facts; stamp is the song's stamp as opened.
+    static SongFacts readFacts(const QString& path, FileStamp& stamp);
     const SongFacts& factsOf(const QString& path);
 
     std::unique_ptr<CachedSong> lastSong; // the song the last call read

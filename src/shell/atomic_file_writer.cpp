@@ -42,14 +42,15 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
 }
 
 WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes, FileLayer& files) {
-    // Through a link, the file the link names is replaced and the link stays a link.
     QFileInfo target(path);
-    if (target.isSymLink() && !target.canonicalFilePath().isEmpty()) {
+    QString targetPath = target.absoluteFilePath();
+    FileFacts facts = files.facts(targetPath);
+    // Through a link, the file the link names is replaced and the link stays a link.
+    if (facts.isLink && !target.canonicalFilePath().isEmpty()) {
         target = QFileInfo(target.canonicalFilePath());
+        targetPath = target.absoluteFilePath();
+        facts = files.facts(targetPath);
     }
-    const QString targetPath = target.absoluteFilePath();
-
-    const FileFacts facts = files.facts(targetPath);
     if (facts.exists && !facts.isRegular) {
         return failed(WriteOutcome::CannotOpen, messageOfErrno(EISDIR));
     }

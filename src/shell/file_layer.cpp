@@ -38,10 +38,19 @@ constexpr auto writeBits = std::filesystem::perms::owner_write |
 
 } // namespace
 
+RealFileLayer::~RealFileLayer() {
+    abandon();
+}
+
 FileFacts RealFileLayer::facts(const QString& path) {
+    // The name's own status first: for anything but a link it is already the answer.
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(fsPath(path), error);
+    std::filesystem::file_status status = std::filesystem::symlink_status(fsPath(path), error);
     FileFacts facts;
+    if (!error && std::filesystem::is_symlink(status)) {
+        facts.isLink = true;
+        status = std::filesystem::status(fsPath(path), error);
+    }
     if (error || !std::filesystem::exists(status)) {
         return facts;
     }
@@ -50,6 +59,91 @@ FileFacts RealFileLayer::facts(const QString& path) {
     facts.anyoneMayWrite = (status.permissions() & writeBits) != std::filesystem::perms::none;
     return facts;
 }
+
+#ifdef Q_OS_UNIX
+
+// Straight to the platform: QFile would ask for the new file's status after creating it.
+// Failures carry the words QFile would have given.
+FileStatus RealFileLayer::createNew(const QString& path) {
+    abandon();
+    handle =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (handle < 0) {
+        return FileStatus::failure(qt_error_string(errno));
+    }
+    return {};
+}
+
+FileStatus RealFileLayer::write(QByteArrayView bytes) {
+    if (handle < 0) {
+        return FileStatus::failure(messageOfErrno(EBADF));
+    }
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written =
+            ::write(handle, bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            return FileStatus::failure(qt_error_string(errno));
+        }
+        if (written == 0) {
+            return FileStatus::failure(messageOfErrno(EIO));
+        }
+        done += written;
+    }
+    return {};
+}
+
+FileStatus RealFileLayer::syncAndClose() {
+    if (handle < 0) {
+        return FileStatus::failure(messageOfErrno(EBADF));
+    }
+    const int synced = ::fsync(handle);
+    const int syncError = errno;
+    const int closed = ::close(handle);
+    const int closeError = errno;
+    handle = -1;
+    if (synced != 0) {
+        return FileStatus::failure(messageOfErrno(syncError));
+    }
+    if (closed != 0) {
+        return FileStatus::failure(qt_error_string(closeError));
+    }
+    return {};
+}
+
+void RealFileLayer::abandon() {
+    if (handle >= 0) {
+        ::close(handle);
+        handle = -1;
+    }
+}
+
+FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to) {
+    struct stat original {};
+    if (::stat(QFile::encodeName(from).constData(), &original) != 0) {
+        return FileStatus::failure(messageOfErrno(errno));
+    }
+    // Someone else's file stays theirs when an administrator runs the repair. Only the
+    // superuser may give a file away, so an ordinary user's attempt fails and changes nothing.
+    // Owner first: a change of owner may clear special permission bits. The process never
+    // changes whose it is, so that is asked once.
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
+    const QByteArray target = QFile::encodeName(to);
+    if (original.st_uid != user || original.st_gid != group) {
+        [[maybe_unused]] const int ignored =
+            ::chown(target.constData(), original.st_uid, original.st_gid);
+    }
+    if (::chmod(target.constData(), original.st_mode & 07777) != 0) {
+        return FileStatus::failure(messageOfErrno(errno));
+    }
+    return {};
+}
+
+#else
 
 FileStatus RealFileLayer::createNew(const QString& path) {
     file = std::make_unique<QFile>(path);
@@ -84,11 +178,7 @@ FileStatus RealFileLayer::syncAndClose() {
     if (!file) {
         return FileStatus::failure(messageOfErrno(EBADF));
     }
-#ifdef Q_OS_WIN
     const int synced = ::_commit(file->handle());
-#else
-    const int synced = ::fsync(file->handle());
-#endif
     const int syncError = errno;
     file->close();
     const bool closed = file->error() == QFileDevice::NoError;
@@ -108,17 +198,6 @@ void RealFileLayer::abandon() {
 }
 
 FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to) {
-#ifndef Q_OS_WIN
-    // Someone else's file stays theirs when an administrator runs the repair. Only the
-    // superuser may give a file away, so an ordinary user's attempt fails and changes nothing.
-    // Owner first: a change of owner may clear special permission bits.
-    struct stat original {};
-    if (::stat(QFile::encodeName(from).constData(), &original) == 0 &&
-        (original.st_uid != ::geteuid() || original.st_gid != ::getegid())) {
-        [[maybe_unused]] const int ignored =
-            ::chown(QFile::encodeName(to).constData(), original.st_uid, original.st_gid);
-    }
-#endif
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(fsPath(from), error);
     if (!error) {
@@ -130,6 +209,8 @@ FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to
     }
     return {};
 }
+
+#endif
 
 FileStatus RealFileLayer::replace(const QString& from, const QString& to) {
     std::error_code error;

@@ -18,6 +18,7 @@ struct FileStatus {
 
 // What the writer needs to know about a file before it replaces it.
 struct FileFacts {
+    bool isLink = false; // the name is a symbolic link; the facts below are of what it names
     bool exists = false;
     bool isRegular = false;
     bool anyoneMayWrite = false; // at least one write permission bit is set
@@ -47,6 +48,11 @@ public:
 // The platform's file system.
 class RealFileLayer : public FileLayer {
 public:
+    RealFileLayer() = default;
+    ~RealFileLayer() override;
+    RealFileLayer(const RealFileLayer&) = delete;
+    RealFileLayer& operator=(const RealFileLayer&) = delete;
+
     FileFacts facts(const QString& path) override;
     FileStatus createNew(const QString& path) override;
     FileStatus write(QByteArrayView bytes) override;
@@ -57,7 +63,11 @@ public:
     void remove(const QString& path) override;
 
 private:
+#ifdef Q_OS_UNIX
+    int handle = -1; // the new file
+#else
     std::unique_ptr<QFile> file;
+#endif
 };
 
 } // namespace tavorin

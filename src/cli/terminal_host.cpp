@@ -10,12 +10,14 @@ TerminalHost::TerminalHost(std::FILE* logOutput, std::FILE* messageOutput, bool 
     : log(logOutput), messages(messageOutput), progressShown(showProgress), abort(abortFlag) {}
 
 void TerminalHost::appendLog(const QString& text) {
-    QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const QByteArray bytes = lines.toUtf8();
+    QByteArray bytes = text.toUtf8();
+    bytes.replace("\r\n", "\n");
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), log);
-    // Line by line, so a reader of the pipe sees each file as it is handled.
-    std::fflush(log);
+    // A blank line ends each file's part of the Run Log: a reader of the pipe sees each file
+    // as it is handled, and the log goes out in one write per file rather than one per line.
+    if (bytes.endsWith("\n\n")) {
+        std::fflush(log);
+    }
 }
 
 void TerminalHost::setProgress(int value, int maximum) {
@@ -46,6 +48,7 @@ void TerminalHost::showStatus(const QString& text) {
 }
 
 void TerminalHost::finishProgress() {
+    std::fflush(log);
     if (progressLineOpen) {
         std::fputc('\n', messages);
         std::fflush(messages);

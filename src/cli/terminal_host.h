@@ -22,7 +22,8 @@ public:
     bool abortRequested() override;
     void showStatus(const QString& text) override;
 
-    // Ends the progress line so later messages start on a line of their own.
+    // Sends out the rest of the Run Log and ends the progress line, so later messages start
+    // on a line of their own.
     void finishProgress();
 
 private:

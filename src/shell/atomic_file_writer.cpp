@@ -1,6 +1,7 @@
 #include "shell/atomic_file_writer.h"
 
 #include "shell/file_layer.h"
+#include "shell/folder_listing.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,10 +89,11 @@ int removeStaleTemporaryFiles(const QString& folder) {
     static const QRegularExpression ownName(QStringLiteral("^\\.tavorin-[0-9a-z]{1,10}\\.tmp$"));
     const QDir dir(folder);
     int removed = 0;
-    const QStringList names = dir.entryList({temporaryPrefix + QLatin1Char('*') + temporarySuffix},
-                                            QDir::Files | QDir::Hidden | QDir::NoSymLinks);
-    for (const QString& name : names) {
-        if (ownName.match(name).hasMatch() && QFile::remove(dir.filePath(name))) {
+    // The listing's own entry types: no status query per file of the folder.
+    for (const FolderEntry& entry : listFolder(folder)) {
+        if (entry.isFile && !entry.isLink && entry.name.startsWith(temporaryPrefix) &&
+            entry.name.endsWith(temporarySuffix) && ownName.match(entry.name).hasMatch() &&
+            QFile::remove(dir.filePath(entry.name))) {
             ++removed;
         }
     }

@@ -1,5 +1,6 @@
 #include "shell/cp932_codec.h"
 
+#include "shell/ascii_blocks.h"
 #include "shell/cp932_table.h"
 
 namespace tavorin {
@@ -14,7 +15,21 @@ Cp932Decoding decodeCp932(QByteArrayView bytes) {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     qsizetype i = 0;
     while (i < size) {
+        // The text has room for a whole block: every byte gives at most one unit.
+        if (in[i] < 0x80 && size - i >= asciiBlockSize) {
+            const int ascii = widenAsciiBlock(in + i, out);
+            if (ascii > 0) {
+                out += ascii;
+                i += ascii;
+                continue;
+            }
+        }
         const unsigned char byte = in[i];
+        if (byte < 0x80) {
+            *out++ = byte;
+            ++i;
+            continue;
+        }
         const char16_t single = cp932::singleByte[byte];
         if (single != cp932::leadByteMark) {
             *out++ = single;
@@ -52,7 +67,20 @@ QByteArray encodeCp932(QStringView text) {
     const char16_t* in = text.utf16();
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
+        // The bytes have room for a whole block: every unit gives at most two.
+        if (in[i] < 0x80 && size - i >= asciiBlockSize) {
+            const int ascii = narrowAsciiBlock(in + i, out);
+            if (ascii > 0) {
+                out += ascii;
+                i += ascii - 1;
+                continue;
+            }
+        }
         const char16_t unit = in[i];
+        if (unit < 0x80) {
+            *out++ = static_cast<char>(unit);
+            continue;
+        }
         if (QChar::isSurrogate(unit)) {
             // A character beyond the BMP has no code: one "?" for the pair, as for a lone half.
             if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(in[i + 1])) {

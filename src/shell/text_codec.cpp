@@ -41,13 +41,52 @@ bool hasUnpairedSurrogate(QStringView text) {
     return false;
 }
 
-bool hasNonAscii(QByteArrayView bytes) {
-    for (const char byte : bytes) {
-        if (static_cast<unsigned char>(byte) >= 0x80) {
-            return true;
+enum class Utf8Form { Ascii, Utf8, NotUtf8 };
+
+// Whether the bytes are well-formed UTF-8 (no overlong form, no surrogate, nothing beyond
+// U+10FFFF, nothing cut off) holding at least one multi-byte sequence. It stops at the first
+// fault, so a code page 932 file is told apart within its first Japanese character instead
+// of being decoded whole first.
+Utf8Form utf8FormOf(QByteArrayView bytes) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype size = bytes.size();
+    bool multiByte = false;
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char lead = in[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
         }
+        // The continuation bytes needed, and the range the first of them must fall in.
+        int needed = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            needed = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            needed = 2;
+            low = lead == 0xE0 ? 0xA0 : 0x80;  // overlong below U+0800
+            high = lead == 0xED ? 0x9F : 0xBF; // surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            needed = 3;
+            low = lead == 0xF0 ? 0x90 : 0x80;  // overlong below U+10000
+            high = lead == 0xF4 ? 0x8F : 0xBF; // beyond U+10FFFF
+        } else {
+            return Utf8Form::NotUtf8;
+        }
+        if (size - i <= needed || in[i + 1] < low || in[i + 1] > high) {
+            return Utf8Form::NotUtf8;
+        }
+        for (int k = 2; k <= needed; ++k) {
+            if (in[i + k] < 0x80 || in[i + k] > 0xBF) {
+                return Utf8Form::NotUtf8;
+            }
+        }
+        multiByte = true;
+        i += needed + 1;
     }
-    return false;
+    return multiByte ? Utf8Form::Utf8 : Utf8Form::Ascii;
 }
 
 } // namespace
@@ -68,11 +107,8 @@ DecodedText decodeText(QByteArrayView bytes) {
                 lossless};
     }
     // Plain ASCII reads the same either way and stays code page 932, the files' own default.
-    if (hasNonAscii(bytes)) {
-        Decoded decoded = decodeWith(QStringConverter::Utf8, bytes);
-        if (decoded.lossless) {
-            return {std::move(decoded.text), TextEncoding::Utf8, true};
-        }
+    if (utf8FormOf(bytes) == Utf8Form::Utf8) {
+        return {QString::fromUtf8(bytes), TextEncoding::Utf8, true};
     }
     Cp932Decoding decoded = decodeCp932(bytes);
     return {std::move(decoded.text), TextEncoding::Cp932, decoded.lossless};

@@ -3,6 +3,9 @@
 #include "shell/cp932_codec.h"
 #include "shell/text_codec.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -16,6 +19,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             }
         } else if (written != bytes) {
+            std::abort();
+        }
+    }
+    // Without a byte-order mark, UTF-8 is told apart by the same rules as Qt's strict decoder.
+    if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") &&
+        !bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder strict(QStringConverter::Utf8,
+                              QStringConverter::Flag::Stateless |
+                                  QStringConverter::Flag::ConvertInitialBom);
+        const QString text = strict.decode(bytes);
+        const bool multiByte =
+            std::any_of(data, data + size, [](std::uint8_t b) { return b >= 0x80; });
+        if ((!strict.hasError() && multiByte) !=
+            (decoded.encoding == tavorin::TextEncoding::Utf8)) {
             std::abort();
         }
     }

@@ -179,5 +179,47 @@ TEST(Cp932Codec, EncodesWithBestFitAndQuestionMarks) {
     }
 }
 
+TEST(Cp932Codec, AsciiRunsOfEveryLengthAroundOtherCharactersConvertExactly) {
+    // ASCII is converted in blocks; a run may end anywhere in a block, at the end of the text,
+    // or just before a lead byte, a single-byte kana, an illegal byte or a character that has
+    // no code.
+    struct Other {
+        const char* what;
+        QByteArray bytes;
+        QString text;
+        bool lossless;
+    };
+    const Other others[] = {
+        {"double-byte", QByteArray("\x82\xA0"), QStringLiteral("あ"), true},
+        {"kana", QByteArray("\xB1"), QStringLiteral("ｱ"), true},
+        {"DEL and 0x80", QByteArray("\x7F\x80"), QStringLiteral("\u007F\u0080"), true},
+        {"illegal", QByteArray("\x85\x40"), QStringLiteral("\u30FB"), false},
+    };
+    for (const Other& other : others) {
+        for (int before = 0; before < 40; ++before) {
+            for (const int after : {0, 1, 15, 16, 17}) {
+                SCOPED_TRACE(std::string(other.what) + " " + std::to_string(before) + "+" +
+                             std::to_string(after));
+                const QByteArray asciiBefore(before, 'a');
+                const QByteArray asciiAfter(after, '[');
+                const QByteArray bytes = asciiBefore + other.bytes + asciiAfter;
+                const QString text =
+                    QString::fromLatin1(asciiBefore) + other.text + QString::fromLatin1(asciiAfter);
+                const Cp932Decoding decoded = decodeCp932(bytes);
+                EXPECT_EQ(decoded.text, text);
+                EXPECT_EQ(decoded.lossless, other.lossless);
+                if (other.lossless) {
+                    EXPECT_EQ(encodeCp932(text), bytes);
+                }
+            }
+        }
+    }
+    // A character with no code, and a lone surrogate, among ASCII runs: one "?" each.
+    const QString unencodable =
+        QString(17, u'x') + QChar(0x20AC) + QString(16, u'y') + QChar(0xD800) + QString(3, u'z');
+    EXPECT_EQ(encodeCp932(unencodable),
+              QByteArray(17, 'x') + '?' + QByteArray(16, 'y') + '?' + QByteArray(3, 'z'));
+}
+
 } // namespace
 } // namespace tavorin

@@ -69,6 +69,18 @@ TEST(TextCodec, DetectsTheEncodingAndWritesLosslessTextBackAsTheSameBytes) {
     // Overlong and surrogate forms without a mark are not UTF-8; as code page 932 they read.
     EXPECT_EQ(decodeText(QByteArray("\xC0\xAF")).encoding, TextEncoding::Cp932);
     EXPECT_EQ(decodeText(QByteArray("\xED\xA0\x80")).encoding, TextEncoding::Cp932);
+    EXPECT_EQ(decodeText(QByteArray("\xE0\x9F\xBF")).encoding, TextEncoding::Cp932);
+    EXPECT_EQ(decodeText(QByteArray("\xF0\x8F\xBF\xBF")).encoding, TextEncoding::Cp932);
+    EXPECT_EQ(decodeText(QByteArray("\xF4\x90\x80\x80")).encoding, TextEncoding::Cp932);
+    EXPECT_EQ(decodeText(QByteArray("a\xF0\x9F\x98")).encoding, TextEncoding::Cp932);
+    // The edges that are still UTF-8: U+0800, U+FFFF (a noncharacter, but well formed),
+    // U+10000 and U+10FFFF.
+    for (const char* edge :
+         {"\xE0\xA0\x80", "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+        const DecodedText decoded = decodeText(QByteArray(edge));
+        EXPECT_EQ(decoded.encoding, TextEncoding::Utf8) << edge;
+        EXPECT_EQ(encodeText(decoded.text, decoded.encoding), QByteArray(edge));
+    }
 }
 
 } // namespace

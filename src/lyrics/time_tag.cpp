@@ -1,7 +1,9 @@
 #include "lyrics/time_tag.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <array>
+#include <charconv>
+#include <cstring>
 
 namespace tavorin {
 
@@ -11,31 +13,69 @@ constexpr qsizetype longTagLength = 10; // [mm:ss:cc]
 constexpr qsizetype shortTagLength = 7; // [mm:ss]
 constexpr qsizetype wordTimingLookahead = 20;
 
-// Only the ASCII digits count: a full-width digit never makes a Time Tag.
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
+// A digit's value, or a value above 9 for any other character: only the ASCII digits count,
+// a full-width digit never makes a Time Tag.
+unsigned digitAt(const char16_t* at) {
+    return static_cast<unsigned>(*at) - u'0';
 }
 
-// "[" d d ":" d d, the start both shapes share.
-bool startsTimeTag(QStringView text) {
-    return text.size() >= shortTagLength && text[0] == u'[' && isDigit(text[1]) &&
-           isDigit(text[2]) && text[3] == u':' && isDigit(text[4]) && isDigit(text[5]);
-}
-
-// The length of the Time Tag at the very start of text, 0 when there is none. The long
-// shape is tried first, so [01:02:03] is one long tag, never a short tag and text.
-qsizetype timeTagLengthAt(QStringView text) {
-    if (!startsTimeTag(text)) {
+// The Time Tag at the very start of [at, end): its length, 0 when there is none, and then its
+// time. The long shape is tried first, so [01:02:03] is one long tag, never a short tag and
+// text. No field is limited below 99: [00:75:00] is 75 seconds.
+qsizetype readTagAt(const char16_t* at, const char16_t* end, std::int32_t& time) {
+    if (end - at < shortTagLength || at[0] != u'[' || at[3] != u':') {
         return 0;
     }
-    if (text.size() >= longTagLength && text[6] == u':' && isDigit(text[7]) && isDigit(text[8]) &&
-        text[9] == u']') {
-        return longTagLength;
+    const unsigned digits[] = {digitAt(at + 1), digitAt(at + 2), digitAt(at + 4), digitAt(at + 5)};
+    if (digits[0] > 9 || digits[1] > 9 || digits[2] > 9 || digits[3] > 9) {
+        return 0;
     }
-    if (text[6] == u']') {
+    const auto minutesAndSeconds = static_cast<std::int32_t>((digits[0] * 10 + digits[1]) * 60000 +
+                                                             (digits[2] * 10 + digits[3]) * 1000);
+    if (end - at >= longTagLength && at[6] == u':' && at[9] == u']') {
+        const unsigned tens = digitAt(at + 7);
+        const unsigned ones = digitAt(at + 8);
+        if (tens <= 9 && ones <= 9) {
+            time = minutesAndSeconds + static_cast<std::int32_t>((tens * 10 + ones) * 10);
+            return longTagLength;
+        }
+    }
+    if (at[6] == u']') {
+        time = minutesAndSeconds;
         return shortTagLength;
     }
     return 0;
+}
+
+// "00" to "99", each two characters.
+constexpr auto twoDigitTable = [] {
+    std::array<std::array<char16_t, 2>, 100> table{};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table[i] = {static_cast<char16_t>(u'0' + i / 10), static_cast<char16_t>(u'0' + i % 10)};
+    }
+    return table;
+}();
+
+qsizetype tagLength(TagShape shape) {
+    return shape == TagShape::Long ? longTagLength : shortTagLength;
+}
+
+// Where the next Time Tag at or after from starts (text's size when there is none), its
+// length and time. An ordinary "[" stays in the text and the search goes on after it. Tags are
+// close together in word-timed lyrics, so a plain loop beats a library search call per tag.
+qsizetype nextTimeTagAt(QStringView text, qsizetype from, qsizetype& length, std::int32_t& time) {
+    const char16_t* const start = text.utf16();
+    const char16_t* const end = start + text.size();
+    for (const char16_t* bracket = start + from; bracket != end; ++bracket) {
+        if (*bracket == u'[') {
+            length = readTagAt(bracket, end, time);
+            if (length > 0) {
+                return bracket - start;
+            }
+        }
+    }
+    length = 0;
+    return text.size();
 }
 
 // Two characters as a two-digit field; a character that is no digit counts as 0, so a
@@ -44,42 +84,53 @@ int twoDigits(QStringView tag, qsizetype at) {
     int value = 0;
     for (qsizetype i = at; i < at + 2; ++i) {
         value *= 10;
-        if (i < tag.size() && isDigit(tag[i])) {
-            value += tag[i].unicode() - u'0';
+        if (i < tag.size() && digitAt(tag.utf16() + i) <= 9) {
+            value += static_cast<int>(digitAt(tag.utf16() + i));
         }
     }
     return value;
 }
 
 // The numeric format "00": at least two digits, a leading minus for a negative value.
-void appendField(QString& out, std::int64_t value) {
+char16_t* writeField(char16_t* out, std::int64_t value) {
     if (value < 0) {
-        out += u'-';
+        *out++ = u'-';
         value = -value;
     }
     if (value < 10) {
-        out += u'0';
+        *out++ = u'0';
     }
-    out += QString::number(value);
+    char digits[24];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+    for (const char* digit = digits; digit != written.ptr; ++digit) {
+        *out++ = static_cast<char16_t>(*digit);
+    }
+    return out;
 }
 
 } // namespace
 
-FoundTimeTag findNextTimeTag(QStringView text) {
-    qsizetype from = 0;
-    while (true) {
-        const qsizetype bracket = text.indexOf(u'[', from);
-        if (bracket < 0) {
-            return {text, {}, {}};
-        }
-        const QStringView rest = text.sliced(bracket);
-        const qsizetype length = timeTagLengthAt(rest);
-        if (length > 0) {
-            return {text.first(bracket), rest.first(length), rest.sliced(length)};
-        }
-        // An ordinary "[": it stays in the text before and the search goes on after it.
-        from = bracket + 1;
+QStringView TaggedBody::prefix() const {
+    return QStringView(body).first(prefixLength);
+}
+
+QStringView TaggedBody::followingText(const TagEntry& entry) const {
+    const qsizetype begin = entry.tagAt + tagLength(entry.shape);
+    return QStringView(body).sliced(begin, entry.followingEnd - begin);
+}
+
+QString TaggedBody::tagText(const TagEntry& entry) const {
+    if (entry.rewritten) {
+        return writeTimeTag(entry.time, entry.writtenShape);
     }
+    return QStringView(body).sliced(entry.tagAt, tagLength(entry.shape)).toString();
+}
+
+FoundTimeTag findNextTimeTag(QStringView text) {
+    qsizetype length = 0;
+    std::int32_t time = 0;
+    const qsizetype at = nextTimeTagAt(text, 0, length, time);
+    return {text.first(at), text.sliced(at, length), text.sliced(at + length)};
 }
 
 TimeTagReading readTimeTag(QStringView tagText) {
@@ -93,7 +144,28 @@ TimeTagReading readTimeTag(QStringView tagText) {
     return reading;
 }
 
-QString writeTimeTag(std::int32_t time, TagShape shape) {
+qsizetype writeTimeTag(std::int32_t time, TagShape shape, char16_t* out) {
+    if (time >= 0 && time < 100 * 60000) {
+        // Every field two digits: the tags of any song under 100 minutes, written without the
+        // general field writer, as a long file has hundreds of thousands of them.
+        const auto minutes = static_cast<std::uint32_t>(time) / 60000;
+        const auto rest = static_cast<std::uint32_t>(time) % 60000;
+        const auto twoDigitsAt = [](char16_t* at, std::uint32_t value) {
+            std::memcpy(at, twoDigitTable[value].data(), 2 * sizeof(char16_t));
+        };
+        out[0] = u'[';
+        twoDigitsAt(out + 1, minutes);
+        out[3] = u':';
+        twoDigitsAt(out + 4, rest / 1000);
+        if (shape == TagShape::Short) {
+            out[6] = u']';
+            return shortTagLength;
+        }
+        out[6] = u':';
+        twoDigitsAt(out + 7, rest % 1000 / 10);
+        out[9] = u']';
+        return longTagLength;
+    }
     // Division cuts toward zero; the last millisecond digit (and for the short shape all
     // of the fraction) is dropped, never rounded. 64-bit so that INT32_MIN negates safely.
     const std::int64_t total = time;
@@ -102,63 +174,95 @@ QString writeTimeTag(std::int32_t time, TagShape shape) {
     const std::int64_t seconds = rest / 1000;
     const std::int64_t hundredths = (rest - seconds * 1000) / 10;
 
-    QString out;
-    out.reserve(longTagLength + 4);
-    out += u'[';
-    appendField(out, minutes);
-    out += u':';
-    appendField(out, seconds);
+    char16_t* const start = out;
+    *out++ = u'[';
+    out = writeField(out, minutes);
+    *out++ = u':';
+    out = writeField(out, seconds);
     if (shape == TagShape::Long) {
-        out += u':';
-        appendField(out, hundredths);
+        *out++ = u':';
+        out = writeField(out, hundredths);
     }
-    out += u']';
-    return out;
+    *out++ = u']';
+    return out - start;
 }
 
-TaggedBody splitTimeTags(QStringView body) {
-    // Every piece is a view into body until it is stored, so the text after each tag is
-    // never copied again: splitting is linear in the length of the body.
+QString writeTimeTag(std::int32_t time, TagShape shape) {
+    char16_t tag[maxWrittenTimeTagLength];
+    return QString(reinterpret_cast<const QChar*>(tag), writeTimeTag(time, shape, tag));
+}
+
+TaggedBody splitTimeTags(QString body) {
     TaggedBody split;
-    FoundTimeTag found = findNextTimeTag(body);
-    split.prefix = found.before.toString();
-    while (!found.tag.isEmpty()) {
+    split.body = std::move(body);
+    const QStringView text(split.body);
+    // Word-timed lyrics hold a tag every eight characters or more (a tag, a syllable or two):
+    // room for that from the start; a denser body grows the list.
+    split.entries.reserve(static_cast<std::size_t>(text.size() / 8));
+    qsizetype length = 0;
+    std::int32_t time = 0;
+    qsizetype at = nextTimeTagAt(text, 0, length, time);
+    split.prefixLength = at;
+    while (at < text.size()) {
         TagEntry entry;
-        entry.tagText = found.tag.toString();
-        const TimeTagReading reading = readTimeTag(found.tag);
-        entry.time = reading.time;
-        entry.shape = reading.shape;
-        found = findNextTimeTag(found.after);
-        entry.followingText = found.before.toString();
-        split.entries.push_back(std::move(entry));
+        entry.tagAt = at;
+        entry.time = time;
+        entry.shape = length == longTagLength ? TagShape::Long : TagShape::Short;
+        at = nextTimeTagAt(text, at + length, length, time);
+        entry.followingEnd = at;
+        split.entries.push_back(entry);
     }
     return split;
 }
 
-QString joinTimeTags(const QString& prefix, const std::vector<TagEntry>& entries) {
-    qsizetype length = prefix.size();
-    for (const TagEntry& entry : entries) {
-        length += entry.tagText.size() + entry.followingText.size();
+QString joinTimeTags(const TaggedBody& split) {
+    qsizetype rewritten = 0;
+    for (const TagEntry& entry : split.entries) {
+        rewritten += entry.rewritten ? 1 : 0;
     }
-    QString body;
-    body.reserve(length);
-    body += prefix;
-    for (const TagEntry& entry : entries) {
-        body += entry.tagText;
-        body += entry.followingText;
+    if (rewritten == 0) {
+        return split.body; // shared, not copied
     }
-    return body;
+    // Room for every rewritten tag at its longest; the text is cut to its length at the end.
+    QString joined(split.body.size() + rewritten * (maxWrittenTimeTagLength - shortTagLength),
+                   Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(joined.data());
+    char16_t* const start = out;
+    const char16_t* in = reinterpret_cast<const char16_t*>(split.body.constData());
+    const auto copy = [&](qsizetype from, qsizetype to) {
+        // Mostly a syllable or two between tags: too short to be worth a library call.
+        if (to - from <= 8) {
+            for (qsizetype i = from; i < to; ++i) {
+                *out++ = in[i];
+            }
+            return;
+        }
+        std::copy(in + from, in + to, out);
+        out += to - from;
+    };
+    copy(0, split.prefixLength);
+    for (const TagEntry& entry : split.entries) {
+        const qsizetype textAt = entry.tagAt + tagLength(entry.shape);
+        if (entry.rewritten) {
+            out += writeTimeTag(entry.time, entry.writtenShape, out);
+        } else {
+            copy(entry.tagAt, textAt);
+        }
+        copy(textAt, entry.followingEnd);
+    }
+    joined.resize(out - start);
+    return joined;
 }
 
 // Line-timed lyrics have a line end in every following text; word-timed lyrics have short
 // pieces without one between the tags of a line. The first 20 entries decide.
-bool hasWordTiming(const std::vector<TagEntry>& entries) {
-    if (entries.size() < 2) {
+bool hasWordTiming(const TaggedBody& split) {
+    if (split.entries.size() < 2) {
         return false;
     }
-    const std::size_t looked = std::min<std::size_t>(entries.size(), wordTimingLookahead);
+    const std::size_t looked = std::min<std::size_t>(split.entries.size(), wordTimingLookahead);
     for (std::size_t i = 0; i < looked; ++i) {
-        const QString& following = entries[i].followingText;
+        const QStringView following = split.followingText(split.entries[i]);
         if (!following.isEmpty() && !following.contains(u'\n')) {
             return true;
         }
@@ -166,8 +270,9 @@ bool hasWordTiming(const std::vector<TagEntry>& entries) {
     return false;
 }
 
-bool repairTagReversals(std::vector<TagEntry>& entries) {
-    if (entries.size() < 2 || !hasWordTiming(entries)) {
+bool repairTagReversals(TaggedBody& split) {
+    std::vector<TagEntry>& entries = split.entries;
+    if (entries.size() < 2 || !hasWordTiming(split)) {
         return false;
     }
     // Scanning from the end, a tag later than the tag after it is pulled back to that
@@ -179,8 +284,7 @@ bool repairTagReversals(std::vector<TagEntry>& entries) {
     for (std::size_t i = entries.size() - 1; i-- > 0;) {
         TagEntry& entry = entries[i];
         if (entry.time > referenceTime) {
-            entry.time = referenceTime;
-            entry.tagText = writeTimeTag(referenceTime, referenceShape);
+            rewriteTimeTag(entry, referenceTime, referenceShape);
             changed = true;
         } else {
             referenceTime = entry.time;

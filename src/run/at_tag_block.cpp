@@ -37,8 +37,8 @@ QStringList atTagLines(const AtTagBlock& block) {
     return lines;
 }
 
-QString lyricsTextWithBlock(const QString& body, const AtTagBlock& block) {
-    QString text = body;
+QString lyricsTextWithBlock(QString body, const AtTagBlock& block) {
+    QString text = std::move(body);
     if (!text.endsWith(crlf + crlf)) {
         text += crlf;
     }

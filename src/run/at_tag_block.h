@@ -36,6 +36,6 @@ QStringList atTagLines(const AtTagBlock& block);
 
 // The whole new file: the body, one blank line (unless the body already ends with one), the
 // block, and exactly one CR LF after its last line.
-QString lyricsTextWithBlock(const QString& body, const AtTagBlock& block);
+QString lyricsTextWithBlock(QString body, const AtTagBlock& block);
 
 } // namespace tavorin

@@ -10,14 +10,6 @@ namespace tavorin {
 
 namespace {
 
-double roundHalfToEven(double x) {
-    const double nearest = std::round(x); // halves away from zero
-    if (std::fabs(x - std::trunc(x)) == 0.5) {
-        return 2.0 * std::round(x / 2.0);
-    }
-    return nearest;
-}
-
 bool ownFile(const LyricsRecord& record, const QString& name) {
     return record.editedBy == name || (record.editedBy.isEmpty() && record.taggingBy == name);
 }
@@ -40,8 +32,7 @@ CorrectionFailure correctEntries(std::vector<TagEntry>& entries, const TimeCorre
         if (!time) {
             return CorrectionFailure::OutOfRange;
         }
-        entry.time = *time;
-        entry.tagText = writeTimeTag(*time, entry.shape);
+        rewriteTimeTag(entry, *time, entry.shape);
     }
     return CorrectionFailure::None;
 }
@@ -60,7 +51,8 @@ std::optional<std::int32_t> correctTagTime(std::int32_t time, const TimeCorrecti
             x = 0;
         }
     }
-    x = roundHalfToEven(x * correction.songRatio);
+    // std::nearbyint rounds halves to the even neighbour in the default rounding mode.
+    x = std::nearbyint(x * correction.songRatio);
     if (!std::isfinite(x) || x < std::numeric_limits<std::int32_t>::min() ||
         x > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
@@ -83,7 +75,7 @@ void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
     }
 
     TaggedBody body = splitTimeTags(record.text);
-    if (settings.karaoke && repairTagReversals(body.entries)) {
+    if (settings.karaoke && repairTagReversals(body)) {
         context.host.appendLog(QStringLiteral("逆転補正をします。") + crlf);
     }
 
@@ -109,8 +101,8 @@ void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
     block.taggingBy = record.taggingBy;
     block.editedBy = settings.name;
 
-    const QString text = lyricsTextWithBlock(joinTimeTags(body.prefix, body.entries), block);
-    writeLyricsAndReport(lyricsPath, text, prepared->reading.encoding, context);
+    writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(joinTimeTags(body), block),
+                         prepared->reading.encoding, context);
 }
 
 void runCorrectionMode(const QStringList& lyricsFiles, RunContext& context) {

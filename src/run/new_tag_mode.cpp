@@ -22,17 +22,17 @@ void tagLyricsFile(const QString& lyricsPath, RunContext& context) {
     QString body = record.text;
     if (settings.karaoke) {
         TaggedBody tagged = splitTimeTags(body);
-        if (repairTagReversals(tagged.entries)) {
+        if (repairTagReversals(tagged)) {
             context.host.appendLog(QStringLiteral("タイムタグの逆転がありました。") + crlf);
-            body = joinTimeTags(tagged.prefix, tagged.entries);
+            body = joinTimeTags(tagged);
         }
     }
 
     AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);
     block.taggingBy = settings.name;
 
-    writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(body, block), prepared->reading.encoding,
-                         context);
+    writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(std::move(body), block),
+                         prepared->reading.encoding, context);
 }
 
 void runNewTagMode(const QStringList& lyricsFiles, RunContext& context) {

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString body =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     tavorin::TaggedBody split = tavorin::splitTimeTags(body);
-    if (tavorin::joinTimeTags(split.prefix, split.entries) != body) {
+    if (tavorin::joinTimeTags(split) != body) {
         std::abort();
     }
     for (tavorin::TagEntry& entry : split.entries) {
@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     // The repair acts on word-timed lyrics only, and leaves them in time order.
-    const bool wordTimed = tavorin::hasWordTiming(split.entries);
-    tavorin::repairTagReversals(split.entries);
+    const bool wordTimed = tavorin::hasWordTiming(split);
+    tavorin::repairTagReversals(split);
     for (std::size_t i = 1; wordTimed && i < split.entries.size(); ++i) {
         if (split.entries[i - 1].time > split.entries[i].time) {
             std::abort();

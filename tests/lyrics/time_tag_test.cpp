@@ -23,11 +23,11 @@ QString q(const char16_t* text) {
 
 // The split form in one line: the prefix, then per entry "|tag time shape following",
 // CR LF shown as "¶" and NUL as "␀" so that every character is visible.
-QString summary(const QString& prefix, const std::vector<TagEntry>& entries) {
-    QString out = prefix;
-    for (const TagEntry& e : entries) {
-        out += u'|' + e.tagText + u' ' + QString::number(e.time) +
-               (e.shape == TagShape::Long ? u'L' : u'S') + u' ' + e.followingText;
+QString summary(const TaggedBody& split) {
+    QString out = split.prefix().toString();
+    for (const TagEntry& e : split.entries) {
+        out += u'|' + split.tagText(e) + u' ' + QString::number(e.time) +
+               (e.shape == TagShape::Long ? u'L' : u'S') + u' ' + split.followingText(e).toString();
     }
     return out.replace(QStringLiteral("\r\n"), QStringLiteral("¶")).replace(QChar(), u'␀');
 }
@@ -67,8 +67,8 @@ TEST(SplitTimeTags, CutsBodiesIntoPrefixAndEntries) {
     for (const SplitCase& c : cases) {
         SCOPED_TRACE(c.name);
         const TaggedBody split = splitTimeTags(c.body);
-        EXPECT_EQ(summary(split.prefix, split.entries), q(c.expected));
-        EXPECT_EQ(joinTimeTags(split.prefix, split.entries), c.body);
+        EXPECT_EQ(summary(split), q(c.expected));
+        EXPECT_EQ(joinTimeTags(split), c.body);
     }
 }
 
@@ -133,9 +133,9 @@ TEST(RepairTagReversals, PullsLateTagsBackOnlyInWordTimedLyrics) {
     for (const RepairCase& c : cases) {
         SCOPED_TRACE(c.name);
         TaggedBody split = splitTimeTags(q(c.body));
-        EXPECT_EQ(hasWordTiming(split.entries), c.wordTimed);
-        EXPECT_EQ(repairTagReversals(split.entries), c.changed);
-        EXPECT_EQ(summary(split.prefix, split.entries), q(c.after));
+        EXPECT_EQ(hasWordTiming(split), c.wordTimed);
+        EXPECT_EQ(repairTagReversals(split), c.changed);
+        EXPECT_EQ(summary(split), q(c.after));
     }
 }
 
@@ -154,27 +154,26 @@ TEST(RepairTagReversals, OnlyTheFirstTwentyEntriesDecideWordTiming) {
         longTag(5000) + QStringLiteral("a") + longTag(4000) + QStringLiteral("b\r\n");
 
     TaggedBody late = splitTimeTags(lineTimed + reversal);
-    EXPECT_FALSE(hasWordTiming(late.entries));
-    EXPECT_FALSE(repairTagReversals(late.entries));
+    EXPECT_FALSE(hasWordTiming(late));
+    EXPECT_FALSE(repairTagReversals(late));
     EXPECT_EQ(late.entries[20].time, 50000);
 
     // One word-timed entry among the first twenty: a reversal anywhere is repaired.
     TaggedBody early = splitTimeTags(longTag(0) + QStringLiteral("la") + lineTimed + reversal);
-    EXPECT_TRUE(hasWordTiming(early.entries));
-    EXPECT_TRUE(repairTagReversals(early.entries));
+    EXPECT_TRUE(hasWordTiming(early));
+    EXPECT_TRUE(repairTagReversals(early));
     EXPECT_EQ(early.entries[21].time, 40000);
-    EXPECT_EQ(early.entries[21].tagText, longTag(4000));
+    EXPECT_EQ(early.tagText(early.entries[21]), longTag(4000));
 
     // Word timing in entry 20 still counts; in entry 21 it does not.
     QString nineteen;
     for (int i = 0; i < 19; ++i) {
         nineteen += longTag(i) + QStringLiteral("\n");
     }
-    EXPECT_TRUE(hasWordTiming(
-        splitTimeTags(nineteen + longTag(19) + QStringLiteral("w") + longTag(20)).entries));
+    EXPECT_TRUE(
+        hasWordTiming(splitTimeTags(nineteen + longTag(19) + QStringLiteral("w") + longTag(20))));
     EXPECT_FALSE(hasWordTiming(splitTimeTags(nineteen + longTag(19) + QStringLiteral("\n") +
-                                             longTag(20) + QStringLiteral("w") + longTag(21))
-                                   .entries));
+                                             longTag(20) + QStringLiteral("w") + longTag(21))));
 }
 
 // Random texts that mix the characters a Time Tag is made of with line ends, NUL,
@@ -211,12 +210,12 @@ TEST(TimeTagProperty, SplitAndJoinLoseNoCharacter) {
         const QString text = randomText(random);
         SCOPED_TRACE(text.toStdString());
         const TaggedBody split = splitTimeTags(text);
-        ASSERT_EQ(joinTimeTags(split.prefix, split.entries), text);
+        ASSERT_EQ(joinTimeTags(split), text);
         // Every Time Tag was taken: no piece between the tags still holds one.
-        EXPECT_FALSE(holdsTimeTag(split.prefix));
+        EXPECT_FALSE(holdsTimeTag(split.prefix()));
         for (const TagEntry& entry : split.entries) {
-            EXPECT_FALSE(holdsTimeTag(entry.followingText));
-            EXPECT_EQ(findNextTimeTag(entry.tagText).tag, entry.tagText);
+            EXPECT_FALSE(holdsTimeTag(split.followingText(entry)));
+            EXPECT_EQ(findNextTimeTag(split.tagText(entry)).tag, split.tagText(entry));
         }
     }
 }
@@ -228,16 +227,16 @@ TEST(TimeTagProperty, WritingWhatWasReadKeepsShapeAndTime) {
         const TaggedBody split = splitTimeTags(randomText(random));
         for (const TagEntry& entry : split.entries) {
             const QString written = writeTimeTag(entry.time, entry.shape);
-            SCOPED_TRACE((entry.tagText + QStringLiteral(" -> ") + written).toStdString());
+            SCOPED_TRACE((split.tagText(entry) + QStringLiteral(" -> ") + written).toStdString());
             if (entry.time / 60000 >= 100) {
                 EXPECT_FALSE(holdsTimeTag(written)); // [100:..] and beyond read no more
                 continue;
             }
             const TaggedBody again = splitTimeTags(written);
             ASSERT_EQ(again.entries.size(), 1u);
-            EXPECT_TRUE(again.prefix.isEmpty());
-            EXPECT_EQ(again.entries[0].tagText, written);
-            EXPECT_TRUE(again.entries[0].followingText.isEmpty());
+            EXPECT_TRUE(again.prefix().isEmpty());
+            EXPECT_EQ(again.tagText(again.entries[0]), written);
+            EXPECT_TRUE(again.followingText(again.entries[0]).isEmpty());
             EXPECT_EQ(again.entries[0].shape, entry.shape);
             EXPECT_EQ(again.entries[0].time, entry.time);
             ++tagsChecked;
@@ -262,23 +261,25 @@ TEST(TimeTagProperty, RepairLeavesTimesInOrderAndTextsAlone) {
     int repaired = 0;
     for (int round = 0; round < 5000; ++round) {
         const TaggedBody split = splitTimeTags(randomText(random));
-        std::vector<TagEntry> entries = split.entries;
-        const bool wordTimed = hasWordTiming(entries);
-        const bool changed = repairTagReversals(entries);
+        TaggedBody after = split;
+        const bool wordTimed = hasWordTiming(after);
+        const bool changed = repairTagReversals(after);
+        const std::vector<TagEntry>& entries = after.entries;
         ASSERT_EQ(entries.size(), split.entries.size());
         bool anyDifferent = false;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            EXPECT_EQ(entries[i].followingText, split.entries[i].followingText);
+            EXPECT_EQ(after.followingText(entries[i]), split.followingText(split.entries[i]));
             EXPECT_EQ(entries[i].shape, split.entries[i].shape);
             EXPECT_LE(entries[i].time, split.entries[i].time);
-            anyDifferent = anyDifferent || entries[i].tagText != split.entries[i].tagText ||
+            const QString tag = after.tagText(entries[i]);
+            anyDifferent = anyDifferent || tag != split.tagText(split.entries[i]) ||
                            entries[i].time != split.entries[i].time;
             if (wordTimed && i + 1 < entries.size()) {
                 EXPECT_LE(entries[i].time, entries[i + 1].time);
             }
-            if (entries[i].tagText != split.entries[i].tagText) {
+            if (tag != split.tagText(split.entries[i])) {
                 // A rewritten tag says its new time (read times are whole hundredths).
-                EXPECT_EQ(readTimeTag(entries[i].tagText).time, entries[i].time);
+                EXPECT_EQ(readTimeTag(tag).time, entries[i].time);
             }
         }
         EXPECT_EQ(changed, anyDifferent);
@@ -288,6 +289,30 @@ TEST(TimeTagProperty, RepairLeavesTimesInOrderAndTextsAlone) {
         repaired += changed ? 1 : 0;
     }
     EXPECT_GT(repaired, 100);
+}
+
+TEST(TimeTagProperty, JoinWritesEveryRewrittenTagInItsPlace) {
+    // Rewritten tags of every length, from "[00:00]" to "[-35791:-23:-64]", among kept ones.
+    std::mt19937 random(2026);
+    std::uniform_int_distribution<std::int32_t> anyTime(std::numeric_limits<std::int32_t>::min(),
+                                                        std::numeric_limits<std::int32_t>::max());
+    std::uniform_int_distribution<int> coin(0, 3);
+    int rewritten = 0;
+    for (int round = 0; round < 3000; ++round) {
+        TaggedBody split = splitTimeTags(randomText(random));
+        QString expected = split.prefix().toString();
+        for (TagEntry& entry : split.entries) {
+            const int c = coin(random);
+            if (c < 2) {
+                const std::int32_t time = c == 0 ? anyTime(random) : entry.time;
+                rewriteTimeTag(entry, time, coin(random) < 2 ? TagShape::Long : TagShape::Short);
+                ++rewritten;
+            }
+            expected += split.tagText(entry) + split.followingText(entry).toString();
+        }
+        ASSERT_EQ(joinTimeTags(split), expected);
+    }
+    EXPECT_GT(rewritten, 10000);
 }
 
 TEST(SplitTimeTags, SplitsALargeWordTimedBodyWhole) {
@@ -303,7 +328,7 @@ TEST(SplitTimeTags, SplitsALargeWordTimedBodyWhole) {
     const TaggedBody split = splitTimeTags(body);
     ASSERT_EQ(split.entries.size(), static_cast<std::size_t>(tags));
     EXPECT_EQ(split.entries[123456].time, 1234560);
-    EXPECT_EQ(joinTimeTags(split.prefix, split.entries), body);
+    EXPECT_EQ(joinTimeTags(split), body);
 }
 
 } // namespace

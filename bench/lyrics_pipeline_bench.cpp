@@ -168,9 +168,9 @@ int main(int argc, char** argv) {
             }
 
             timer.restart();
-            const tavorin::LyricsLines read = tavorin::readLyricsLines(path);
+            const tavorin::LyricsText read = tavorin::readLyricsText(path);
             readMs.push_back(msSince(timer));
-            lines = read.lines.size();
+            lines = read.text.count(u'\n');
         }
         const double actualMiB = static_cast<double>(original.size()) / (1024.0 * 1024.0);
         const double pipeline = median(pipelineMs);

@@ -131,40 +131,54 @@ double realValue(QStringView text) {
     return std::isfinite(rounded) ? rounded : 0.0;
 }
 
-LyricsRecord readAtTags(const QStringList& lines, bool defaultTime) {
+LyricsRecord readAtTags(QStringView text, bool defaultTime) {
     LyricsRecord record;
-    if (lines.isEmpty()) {
-        // Nothing to read: the time base stays unsettled (ratio 0, no timing).
-        return record;
-    }
-
-    qsizetype textLength = 0;
-    for (const QString& line : lines) {
-        textLength += line.size() + 2;
-    }
-    record.text.reserve(textLength);
-
+    // Every line comes back with CR LF: room for that in files with LF alone, most of the time.
+    record.text.reserve(text.size() + text.size() / 16 + 2);
+    // Lines that already end in CR LF and follow one another go into the body in one piece.
+    QStringView unchanged;
+    const auto keepUnchanged = [&] {
+        record.text += unchanged;
+        unchanged = QStringView();
+    };
+    bool anyLine = false;
     Working working;
-    for (const QString& line : lines) {
+    forEachLyricsLine(text, [&](QStringView line, QStringView raw) {
+        anyLine = true;
         // Only the ASCII "@" first and an ASCII "=" anywhere make an At-Tag line.
         const qsizetype equals = line.startsWith(u'@') ? line.indexOf(u'=') : -1;
         if (equals >= 0) {
-            const QStringView view(line);
-            const QString key = asciiLower(trimmed(view.first(equals), isKeyBlank));
-            const QStringView value = trimmed(view.sliced(equals + 1), isValueBlank);
+            const QString key = asciiLower(trimmed(line.first(equals), isKeyBlank));
+            const QStringView value = trimmed(line.sliced(equals + 1), isValueBlank);
             if (applyAtTag(key, value, record, working)) {
-                continue;
+                keepUnchanged();
+                return;
             }
         }
-        record.text += line;
-        record.text += u"\r\n";
+        const bool endsInCrLf = line.data() == raw.data() && raw.size() == line.size() + 2;
+        if (endsInCrLf && unchanged.data() + unchanged.size() == raw.data()) {
+            unchanged = QStringView(unchanged.data(), unchanged.size() + raw.size());
+            return;
+        }
+        keepUnchanged();
+        if (endsInCrLf) {
+            unchanged = raw;
+        } else {
+            record.text += line;
+            record.text += u"\r\n";
+        }
+    });
+    keepUnchanged();
+    if (!anyLine) {
+        // Nothing to read: the time base stays unsettled (ratio 0, no timing).
+        return LyricsRecord();
     }
     settleTimeBase(record, working, defaultTime);
     return record;
 }
 
 LyricsReading readLyricsRecord(const QString& path, bool defaultTime) {
-    LyricsLines read = readLyricsLines(path);
+    LyricsText read = readLyricsText(path);
     LyricsReading reading;
     reading.encoding = read.encoding;
     reading.failure = read.failure;
@@ -173,7 +187,7 @@ LyricsReading readLyricsRecord(const QString& path, bool defaultTime) {
         // timing); the failure says why, so a mode never mistakes it for an empty file.
         return reading;
     }
-    reading.record = readAtTags(read.lines, defaultTime);
+    reading.record = readAtTags(read.text, defaultTime);
     return reading;
 }
 

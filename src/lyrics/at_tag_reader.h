@@ -4,7 +4,6 @@
 #include "lyrics/lyrics_record.h"
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <cstdint>
@@ -16,9 +15,9 @@ std::int32_t integerValue(QStringView text);
 // Real Value: rounded to 15 significant digits; 0 for empty, non-numeric or out-of-range text.
 double realValue(QStringView text);
 
-// Fills the record from lines already read, then settles the time base: from the file when it
-// states one, else Winamp Time (defaultTime on) or Standard Time.
-LyricsRecord readAtTags(const QStringList& lines, bool defaultTime);
+// Fills the record from a file's decoded text, then settles the time base: from the file when
+// it states one, else Winamp Time (defaultTime on) or Standard Time.
+LyricsRecord readAtTags(QStringView text, bool defaultTime);
 
 struct LyricsReading {
     LyricsRecord record;

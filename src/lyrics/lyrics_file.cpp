@@ -6,28 +6,8 @@
 
 namespace tavorin {
 
-QStringList splitLyricsLines(QStringView text) {
-    // Each LF ends a line and every CR is dropped, so CR LF and LF files read alike and a file
-    // of CRs alone runs together into one line. One pass over the text, whatever its size.
-    QStringList lines;
-    const qsizetype size = text.size();
-    qsizetype begin = 0;
-    while (begin < size) {
-        const qsizetype lineFeed = text.indexOf(QLatin1Char('\n'), begin);
-        const qsizetype end = lineFeed < 0 ? size : lineFeed;
-        QString line = text.sliced(begin, end - begin).toString();
-        line.remove(QLatin1Char('\r'));
-        // Text after the last LF is a line of its own unless only CRs stood there.
-        if (lineFeed >= 0 || !line.isEmpty()) {
-            lines.append(std::move(line));
-        }
-        begin = end + 1;
-    }
-    return lines;
-}
-
-LyricsLines readLyricsLines(const QString& path) {
-    LyricsLines result;
+LyricsText readLyricsText(const QString& path) {
+    LyricsText result;
     const QFileInfo info(path);
     if (!info.exists()) {
         result.failure =
@@ -64,7 +44,7 @@ LyricsLines readLyricsLines(const QString& path) {
         result.failure = LyricsReadFailure::NotDecodable;
         return result;
     }
-    result.lines = splitLyricsLines(decoded.text);
+    result.text = std::move(decoded.text);
     return result;
 }
 

@@ -1,21 +1,16 @@
 #pragma once
 
-#include "lyrics/time_tag.h"
-
 #include <QString>
 
 #include <cstdint>
-#include <vector>
 
 namespace tavorin {
 
 // One lyrics file in memory: its body and the values of the At-Tags it carries.
 struct LyricsRecord {
-    QString text;  // every line that is not a known At-Tag, each ended by CR LF
-    QString prefix;
-    std::vector<TagEntry> tagEntries;
+    QString text; // every line that is not a known At-Tag, each ended by CR LF
     double timeRatio = 0.0;
-    std::int32_t silencemSec = -1;  // -1: the file states no leading silence
+    std::int32_t silencemSec = -1; // -1: the file states no leading silence
     std::int32_t offset = 0;
     QString artist;
     QString title;
@@ -24,7 +19,7 @@ struct LyricsRecord {
     QString bgfolder;
     QString taggingBy;
     QString editedBy;
-    bool hasTiming = false;  // the file states its own time base
+    bool hasTiming = false; // the file states its own time base
 };
 
 } // namespace tavorin

@@ -1,6 +1,5 @@
 // The At-Tag reader over raw lyrics file bytes in whatever encoding they decode as.
 #include "lyrics/at_tag_reader.h"
-#include "lyrics/lyrics_file.h"
 #include "shell/text_codec.h"
 
 #include <cstdint>
@@ -8,8 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     const tavorin::DecodedText decoded = tavorin::decodeText(bytes);
-    const QStringList lines = tavorin::splitLyricsLines(decoded.text);
     const bool defaultTime = size > 0 && (data[0] & 1) != 0;
-    tavorin::readAtTags(lines, defaultTime);
+    tavorin::readAtTags(decoded.text, defaultTime);
     return 0;
 }

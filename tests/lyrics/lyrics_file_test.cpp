@@ -21,7 +21,13 @@ QStringList listOf(std::initializer_list<const char*> lines) {
     return list;
 }
 
-TEST(SplitLyricsLines, RemovesCarriageReturnsAndCutsAtLineFeeds) {
+QStringList linesOf(QStringView text) {
+    QStringList lines;
+    forEachLyricsLine(text, [&](QStringView line, QStringView) { lines.append(line.toString()); });
+    return lines;
+}
+
+TEST(ForEachLyricsLine, RemovesCarriageReturnsAndCutsAtLineFeeds) {
     struct Case {
         const char* text;
         QStringList lines;
@@ -38,11 +44,13 @@ TEST(SplitLyricsLines, RemovesCarriageReturnsAndCutsAtLineFeeds) {
         {"a\n\nb", listOf({"a", "", "b"})},
         {"a\n\n", listOf({"a", ""})},
         {"a\r\r\nb", listOf({"a", "b"})},
+        {"a\rb\r\nc\r\rd", listOf({"ab", "cd"})},
+        {"\r\r\n\r", listOf({""})},
         {"[00:01:00]さくら\r\n@Title=春\r\n", listOf({"[00:01:00]さくら", "@Title=春"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(QString::fromUtf8(c.text).toHtmlEscaped().toStdString());
-        EXPECT_EQ(splitLyricsLines(QString::fromUtf8(c.text)), c.lines);
+        EXPECT_EQ(linesOf(QString::fromUtf8(c.text)), c.lines);
     }
 }
 
@@ -100,12 +108,11 @@ TEST_F(LyricsFileTest, ReadsEveryEncodingAndWritesTheSameBytesBack) {
     for (const EncodedFile& f : encodedFiles) {
         SCOPED_TRACE(f.what);
         const QString path = makeFile(f.bytes);
-        const LyricsLines read = readLyricsLines(path);
+        const LyricsText read = readLyricsText(path);
         EXPECT_EQ(read.failure, LyricsReadFailure::None);
         EXPECT_EQ(read.encoding, f.encoding);
-        EXPECT_EQ(read.lines, listOf({"[00:01:00]さくら", "[00:02:50]桜"}));
-        const QString text = read.lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-        EXPECT_EQ(writeLyricsFile(path, text, read.encoding).outcome, WriteOutcome::Written);
+        EXPECT_EQ(linesOf(read.text), listOf({"[00:01:00]さくら", "[00:02:50]桜"}));
+        EXPECT_EQ(writeLyricsFile(path, read.text, read.encoding).outcome, WriteOutcome::Written);
         EXPECT_EQ(readBytes(path), f.bytes);
     }
 }
@@ -117,11 +124,12 @@ TEST_F(LyricsFileTest, ReadsFilesFarBeyondSixteenBitPositionsAndCounts) {
         small += QByteArray::number(100000 + i) + QByteArray("abcdefghijkl\r\n");
     }
     ASSERT_EQ(small.size(), 40000);
-    LyricsLines read = readLyricsLines(makeFile(small));
+    LyricsText read = readLyricsText(makeFile(small));
     ASSERT_EQ(read.failure, LyricsReadFailure::None);
-    ASSERT_EQ(read.lines.size(), 2000);
-    EXPECT_EQ(read.lines.first(), QStringLiteral("100000abcdefghijkl"));
-    EXPECT_EQ(read.lines.last(), QStringLiteral("101999abcdefghijkl"));
+    QStringList lines = linesOf(read.text);
+    ASSERT_EQ(lines.size(), 2000);
+    EXPECT_EQ(lines.first(), QStringLiteral("100000abcdefghijkl"));
+    EXPECT_EQ(lines.last(), QStringLiteral("101999abcdefghijkl"));
 
     // "[00:00:00]さ[00:00:50]く[00:01:00]ら" per line, in code page 932.
     const QByteArray line("[00:00:00]\x82\xB3[00:00:50]\x82\xAD[00:01:00]\x82\xE7\r\n");
@@ -129,11 +137,12 @@ TEST_F(LyricsFileTest, ReadsFilesFarBeyondSixteenBitPositionsAndCounts) {
     while (large.size() < 2 * 1024 * 1024) {
         large += line;
     }
-    read = readLyricsLines(makeFile(large));
+    read = readLyricsText(makeFile(large));
     ASSERT_EQ(read.failure, LyricsReadFailure::None);
-    EXPECT_EQ(read.lines.size(), large.size() / line.size());
-    EXPECT_GT(read.lines.size(), 32767);
-    const std::set<QString> distinct(read.lines.begin(), read.lines.end());
+    lines = linesOf(read.text);
+    EXPECT_EQ(lines.size(), large.size() / line.size());
+    EXPECT_GT(lines.size(), 32767);
+    const std::set<QString> distinct(lines.begin(), lines.end());
     EXPECT_EQ(distinct, std::set<QString>{QStringLiteral("[00:00:00]さ[00:00:50]く[00:01:00]ら")});
 }
 
@@ -165,9 +174,9 @@ TEST_F(LyricsFileTest, TellsTheReasonsAFileCannotBeReadAndAnEmptyFileIsNone) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
-        const LyricsLines read = readLyricsLines(c.path);
+        const LyricsText read = readLyricsText(c.path);
         EXPECT_EQ(read.failure, c.failure);
-        EXPECT_EQ(read.lines.isEmpty(), c.path != exactlyAtCap);
+        EXPECT_EQ(read.text.isEmpty(), c.path != exactlyAtCap);
     }
 }
 

@@ -98,12 +98,35 @@ TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
     EXPECT_TRUE(file.blockRead(lastByte, 1).has_value());
 }
 
-TEST_F(BlockFileTest, MissingFileIsClosedAndEveryReadFails) {
-    BlockFile file(folder.filePath(QStringLiteral("missing.bin")));
-    EXPECT_FALSE(file.isOpen());
-    std::int32_t position = 0;
-    EXPECT_FALSE(file.blockRead(position, 4).has_value());
-    EXPECT_EQ(position, 0);
+// Only regular files open: a folder would open on Unix and fail at its first read.
+TEST_F(BlockFileTest, MissingFileOrFolderIsClosedAndEveryReadFails) {
+    for (const QString& path : {folder.filePath(QStringLiteral("missing.bin")), folder.path()}) {
+        SCOPED_TRACE(path.toStdString());
+        BlockFile file(path);
+        EXPECT_FALSE(file.isOpen());
+        EXPECT_EQ(file.size(), 0);
+        std::int32_t position = 0;
+        EXPECT_FALSE(file.blockRead(position, 4).has_value());
+        EXPECT_EQ(position, 0);
+        EXPECT_TRUE(file.bytesAt(0, 4).isEmpty());
+    }
+}
+
+// Unlike block reads, bytesAt gives only the bytes the file holds.
+TEST_F(BlockFileTest, BytesAtStopsAtTheEndOfTheFile) {
+    BlockFile file(makeFile(QByteArray("abcdef")));
+    struct Case {
+        qint64 offset;
+        qint64 length;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {0, 6, "abcdef"}, {4, 100, "ef"}, {5, 1, "f"}, {6, 1, ""}, {-1, 2, ""}, {2, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.offset);
+        EXPECT_EQ(file.bytesAt(c.offset, c.length), c.expected);
+    }
 }
 
 TEST_F(BlockFileTest, TextReadDecodesShiftJis) {

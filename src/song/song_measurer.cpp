@@ -56,14 +56,16 @@ bool isLoud(QByteArrayView frame, std::int32_t from, std::int16_t tolerance) {
 SongMeasurer::SongMeasurer(PlaybackEngine& playbackEngine) : engine(playbackEngine) {}
 
 SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
+    // One opening of the song serves the engine's questions and the frame walk.
+    BlockFile song(path);
     TagInfo tag;
     MpegInfo mpeg;
     RiffInfo riff;
-    engine.fileInfo2(path, tag, mpeg, riff);
+    engine.fileInfo2(path, song, tag, mpeg, riff);
 
     SongInfo info;
     info.sampleRate = mpeg.sampleRate != 0 ? mpeg.sampleRate : 44100;
-    const std::int32_t frames = leadingSilenceScan(path, measureTolerancePercent);
+    const std::int32_t frames = leadingSilenceScan(path, song, measureTolerancePercent);
     // Halves go to the even neighbour (the default rounding mode).
     info.silencemSec = static_cast<std::int32_t>(
         std::nearbyint(frameSamples / (info.sampleRate / 1000.0) * frames));
@@ -73,15 +75,20 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
 }
 
 std::int32_t SongMeasurer::leadingSilenceScan(const QString& path, int tolerancePercent) {
+    BlockFile song(path);
+    return leadingSilenceScan(path, song, tolerancePercent);
+}
+
+std::int32_t SongMeasurer::leadingSilenceScan(const QString& path, BlockFile& file,
+                                              int tolerancePercent) {
     // A song that cannot be opened (missing, say) measures 0 before the engine is asked.
-    BlockFile file(path);
     if (!file.isOpen()) {
         return 0;
     }
-    const std::uint32_t flags = engine.fileType(path);
+    const std::uint32_t flags = engine.fileType(path, file);
     TagInfo tag;
     MpegInfo mpeg;
-    if (!engine.fileInfo(path, tag, mpeg) ||
+    if (!engine.fileInfo(path, file, tag, mpeg) ||
         (flags & (fileType::unreadable | fileType::otherRiff | fileType::noMpegAudio)) != 0) {
         return 0;
     }

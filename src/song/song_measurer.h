@@ -9,6 +9,8 @@
 
 namespace tavorin {
 
+class BlockFile;
+
 // Measures song files: sampling rate from the engine, leading silence from the frame walk.
 class SongMeasurer {
 public:
@@ -20,6 +22,9 @@ public:
     std::int32_t leadingSilenceScan(const QString& path, int tolerancePercent);
 
 private:
+    // The same of the song at path, opened as song.
+    std::int32_t leadingSilenceScan(const QString& path, BlockFile& song, int tolerancePercent);
+
     PlaybackEngine& engine;
 };
 

@@ -90,21 +90,21 @@ struct SongProbe {
 };
 
 // The song's bytes for the probe, which reads a few small pieces near its start: one read
-// of the file's first block serves most of them.
+// of the file's first block serves most of them (and the frame walk after it, when both read
+// through the same file).
 class SongReader {
 public:
-    explicit SongReader(const QString& path) : file(path) {}
+    explicit SongReader(BlockFile& song) : file(song) {}
 
     bool isOpen() const { return file.isOpen(); }
     std::int64_t fileSize() const { return file.size(); }
-    FileStamp stamp() const { return file.stamp(); }
 
     QByteArray readAt(std::int64_t offset, std::int64_t length) {
         return file.bytesAt(offset, length);
     }
 
 private:
-    BlockFile file;
+    BlockFile& file;
 };
 
 // A header is taken as the first frame when the frame after it starts with a header of the
@@ -264,11 +264,9 @@ struct TaglibPlaybackEngine::CachedSong {
     SongFacts facts;
 };
 
-TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(const QString& path,
-                                                                FileStamp& stamp) {
+TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(BlockFile& song) {
     SongFacts facts;
-    SongReader reader(path);
-    stamp = reader.stamp();
+    SongReader reader(song);
     const SongProbe probe = probeSong(reader);
     facts.flags = probe.flags;
     if (!probe.firstFrame) {
@@ -286,16 +284,27 @@ TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(const QString& p
 }
 
 // A measurement asks the engine three times about the same song, one call after the other; the
-// song is read once and its facts kept while the file stays the same one, unchanged. Another
-// song is read at once, its stamp taken from the opened file.
+// song is read once and its facts kept while the file stays the same one, unchanged. Asked by
+// path, the engine looks the song up to tell; asked about an opened song, its stamp as opened
+// tells, and the song is read through it.
 const TaglibPlaybackEngine::SongFacts& TaglibPlaybackEngine::factsOf(const QString& path) {
     if (lastSong && lastSong->path == path && lastSong->stamp == fileStampOf(path)) {
         return lastSong->facts;
     }
-    auto song = std::make_unique<CachedSong>();
-    song->path = path;
-    song->facts = readFacts(path, song->stamp);
-    lastSong = std::move(song);
+    BlockFile song(path);
+    return factsOf(path, song);
+}
+
+const TaglibPlaybackEngine::SongFacts& TaglibPlaybackEngine::factsOf(const QString& path,
+                                                                     BlockFile& song) {
+    if (lastSong && lastSong->path == path && lastSong->stamp == song.stamp()) {
+        return lastSong->facts;
+    }
+    auto cached = std::make_unique<CachedSong>();
+    cached->path = path;
+    cached->stamp = song.stamp();
+    cached->facts = readFacts(song);
+    lastSong = std::move(cached);
     return lastSong->facts;
 }
 
@@ -335,6 +344,26 @@ bool TaglibPlaybackEngine::fileInfo(const QString& path, TagInfo& tag, MpegInfo&
 void TaglibPlaybackEngine::fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg,
                                      RiffInfo& riff) {
     const SongFacts& facts = factsOf(path);
+    tag = facts.tag;
+    mpeg = facts.mpeg;
+    riff = facts.riff;
+}
+
+std::uint32_t TaglibPlaybackEngine::fileType(const QString& path, BlockFile& song) {
+    return factsOf(path, song).flags;
+}
+
+bool TaglibPlaybackEngine::fileInfo(const QString& path, BlockFile& song, TagInfo& tag,
+                                    MpegInfo& mpeg) {
+    const SongFacts& facts = factsOf(path, song);
+    tag = facts.tag;
+    mpeg = facts.mpeg;
+    return facts.hasAudio;
+}
+
+void TaglibPlaybackEngine::fileInfo2(const QString& path, BlockFile& song, TagInfo& tag,
+                                     MpegInfo& mpeg, RiffInfo& riff) {
+    const SongFacts& facts = factsOf(path, song);
     tag = facts.tag;
     mpeg = facts.mpeg;
     riff = facts.riff;

@@ -22,13 +22,17 @@ public:
     std::uint32_t fileType(const QString& path) override;
     bool fileInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg) override;
     void fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg, RiffInfo& riff) override;
+    std::uint32_t fileType(const QString& path, BlockFile& song) override;
+    bool fileInfo(const QString& path, BlockFile& song, TagInfo& tag, MpegInfo& mpeg) override;
+    void fileInfo2(const QString& path, BlockFile& song, TagInfo& tag, MpegInfo& mpeg,
+                   RiffInfo& riff) override;
 
 private:
     struct SongFacts;
     struct CachedSong;
-    // Reads the song's facts; stamp is the song's stamp as opened.
-    static SongFacts readFacts(const QString& path, FileStamp& stamp);
+    static SongFacts readFacts(BlockFile& song);
     const SongFacts& factsOf(const QString& path);
+    const SongFacts& factsOf(const QString& path, BlockFile& song);
 
     std::unique_ptr<CachedSong> lastSong; // the song the last call read
 };

@@ -195,6 +195,50 @@ TEST(TaglibPlaybackEngineTest, TagsAndWrappersDoNotChangeTheSilence) {
     }
 }
 
+// The engine keeps what it read of the last song: a song replaced under the same name, in place
+// or by another file put in its place, must be measured anew.
+TEST(TaglibPlaybackEngineTest, SongReplacedUnderTheSameNameIsMeasuredAnew) {
+    struct Case {
+        const char* first;
+        const char* second;
+        bool putInPlace; // another file takes its name; else it is rewritten in place
+    };
+    const Case cases[] = {
+        {"shine_1000ms_id3v23.mp3", "lame_mpeg2_22k_mono.mp3", false},
+        // The same size: only the file itself tells them apart.
+        {"ffmpeg_mpeg2_24k_stereo.mp2", "twolame_mpeg1_48k_stereo.mp2", true},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("song.mp3"));
+    const auto write = [](const QString& to, const char* fixture) {
+        QFile file(to);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(test::readSongFixture(QString::fromUtf8(fixture)));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.second);
+        TaglibPlaybackEngine engine;
+        SongMeasurer measurer(engine);
+        const SongInfo expected =
+            measurer.measureSong(songFixture(QString::fromUtf8(c.second)), false);
+        write(path, c.first);
+        const SongInfo before = measurer.measureSong(path, false);
+        ASSERT_NE(before.sampleRate, expected.sampleRate);
+        if (c.putInPlace) {
+            const QString other = dir.filePath(QStringLiteral("other.mp3"));
+            write(other, c.second);
+            ASSERT_TRUE(QFile::remove(path));
+            ASSERT_TRUE(QFile::rename(other, path));
+        } else {
+            write(path, c.second);
+        }
+        const SongInfo after = measurer.measureSong(path, false);
+        EXPECT_EQ(after.sampleRate, expected.sampleRate);
+        EXPECT_EQ(after.silencemSec, expected.silencemSec);
+        EXPECT_EQ(after.title, expected.title);
+    }
+}
+
 // Bytes this process has read through system calls so far; nothing where the platform does
 // not count them.
 std::optional<qint64> bytesReadSoFar() {

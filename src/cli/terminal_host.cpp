@@ -5,6 +5,14 @@
 
 namespace tavorin {
 
+namespace {
+
+// Nothing of a run waits on the event loop here (Ctrl+C sets a flag), so pending events run a
+// few times a second rather than before every file: each look at them costs system calls.
+constexpr qint64 eventIntervalMs = 100;
+
+} // namespace
+
 TerminalHost::TerminalHost(std::FILE* logOutput, std::FILE* messageOutput, bool showProgress,
                            const std::atomic<bool>& abortFlag)
     : log(logOutput), messages(messageOutput), progressShown(showProgress), abort(abortFlag) {}
@@ -31,6 +39,10 @@ void TerminalHost::setProgress(int value, int maximum) {
 }
 
 void TerminalHost::processEvents() {
+    if (sinceEvents.isValid() && sinceEvents.elapsed() < eventIntervalMs) {
+        return;
+    }
+    sinceEvents.start();
     QCoreApplication::processEvents();
 }
 

@@ -2,6 +2,7 @@
 
 #include "run/run_host.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <atomic>
@@ -32,6 +33,7 @@ private:
     bool progressShown;
     bool progressLineOpen = false;
     const std::atomic<bool>& abort;
+    QElapsedTimer sinceEvents; // since pending events last ran
 };
 
 } // namespace tavorin

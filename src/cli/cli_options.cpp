@@ -1,12 +1,12 @@
 #include "cli/cli_options.h"
 
 #include "run/lyrics_file_list.h"
+#include "shell/folder_listing.h"
 #include "shell/path_utils.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 
 namespace tavorin {
@@ -71,6 +71,24 @@ void addLyricsFile(LyricsFileList& list, const QString& path) {
     list.add(QDir::toNativeSeparators(path));
 }
 
+// The lyrics files in folder and below it, depth first in the order the file system lists
+// them. Hidden files and folders are left out, and links to folders are not followed, so a
+// link back up the tree cannot loop. The listing's own entry types spare a status query per
+// file.
+void addLyricsFilesBelow(LyricsFileList& list, const QString& folder) {
+    const QString prefix = folder.endsWith(u'/') ? folder : folder + u'/';
+    for (const FolderEntry& entry : listFolder(folder)) {
+        if (entry.name.startsWith(u'.')) {
+            continue;
+        }
+        if (entry.isFolder && !entry.isLink) {
+            addLyricsFilesBelow(list, prefix + entry.name);
+        } else if (entry.isFile && LyricsFileList::isLyricsFileName(entry.name)) {
+            addLyricsFile(list, prefix + entry.name);
+        }
+    }
+}
+
 } // namespace
 
 QString absoluteCliPath(const QString& path) {
@@ -83,14 +101,7 @@ QStringList collectLyricsFiles(const QStringList& paths, QStringList& warnings) 
         const QString path = absoluteCliPath(given);
         const QFileInfo info(path);
         if (info.isDir()) {
-            // Links are not followed, so a link back up the tree cannot loop.
-            QDirIterator walk(path, QDir::Files, QDirIterator::Subdirectories);
-            while (walk.hasNext()) {
-                const QString file = walk.next();
-                if (LyricsFileList::isLyricsFileName(file)) {
-                    addLyricsFile(list, file);
-                }
-            }
+            addLyricsFilesBelow(list, QDir::fromNativeSeparators(path));
         } else if (LyricsFileList::isLyricsFileName(path)) {
             addLyricsFile(list, path);
         } else {

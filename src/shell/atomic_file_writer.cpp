@@ -73,7 +73,7 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes, FileL
         files.abandon();
     }
     if (status.ok && facts.exists) {
-        status = files.copyPermissions(targetPath, temporaryPath);
+        status = files.givePermissions(facts, temporaryPath);
     }
     if (status.ok) {
         status = files.replace(temporaryPath, targetPath);

@@ -32,35 +32,37 @@ QString messageOfErrno(int error) {
     return messageOf(std::error_code(error, std::generic_category()));
 }
 
-constexpr auto writeBits = std::filesystem::perms::owner_write |
-                           std::filesystem::perms::group_write |
-                           std::filesystem::perms::others_write;
-
 } // namespace
 
 RealFileLayer::~RealFileLayer() {
     abandon();
 }
 
+#ifdef Q_OS_UNIX
+
+// The name's own status first: for anything but a link it is already the answer, and it
+// holds the permission bits and owner the new file is given, so nothing asks again.
 FileFacts RealFileLayer::facts(const QString& path) {
-    // The name's own status first: for anything but a link it is already the answer.
-    std::error_code error;
-    std::filesystem::file_status status = std::filesystem::symlink_status(fsPath(path), error);
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
     FileFacts facts;
-    if (!error && std::filesystem::is_symlink(status)) {
-        facts.isLink = true;
-        status = std::filesystem::status(fsPath(path), error);
-    }
-    if (error || !std::filesystem::exists(status)) {
+    if (::lstat(name.constData(), &status) != 0) {
         return facts;
     }
+    if (S_ISLNK(status.st_mode)) {
+        facts.isLink = true;
+        if (::stat(name.constData(), &status) != 0) {
+            return facts;
+        }
+    }
     facts.exists = true;
-    facts.isRegular = std::filesystem::is_regular_file(status);
-    facts.anyoneMayWrite = (status.permissions() & writeBits) != std::filesystem::perms::none;
+    facts.isRegular = S_ISREG(status.st_mode);
+    facts.anyoneMayWrite = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    facts.permissionBits = static_cast<std::uint32_t>(status.st_mode & 07777);
+    facts.owner = static_cast<std::int64_t>(status.st_uid);
+    facts.group = static_cast<std::int64_t>(status.st_gid);
     return facts;
 }
-
-#ifdef Q_OS_UNIX
 
 // Straight to the platform: QFile would ask for the new file's status after creating it.
 // Failures carry the words QFile would have given.
@@ -121,11 +123,7 @@ void RealFileLayer::abandon() {
     }
 }
 
-FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to) {
-    struct stat original {};
-    if (::stat(QFile::encodeName(from).constData(), &original) != 0) {
-        return FileStatus::failure(messageOfErrno(errno));
-    }
+FileStatus RealFileLayer::givePermissions(const FileFacts& original, const QString& to) {
     // Someone else's file stays theirs when an administrator runs the repair. Only the
     // superuser may give a file away, so an ordinary user's attempt fails and changes nothing.
     // Owner first: a change of owner may clear special permission bits. The process never
@@ -133,17 +131,41 @@ FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to
     static const uid_t user = ::geteuid();
     static const gid_t group = ::getegid();
     const QByteArray target = QFile::encodeName(to);
-    if (original.st_uid != user || original.st_gid != group) {
-        [[maybe_unused]] const int ignored =
-            ::chown(target.constData(), original.st_uid, original.st_gid);
+    const auto owner = static_cast<uid_t>(original.owner);
+    const auto ownerGroup = static_cast<gid_t>(original.group);
+    if (original.owner >= 0 && original.group >= 0 && (owner != user || ownerGroup != group)) {
+        [[maybe_unused]] const int ignored = ::chown(target.constData(), owner, ownerGroup);
     }
-    if (::chmod(target.constData(), original.st_mode & 07777) != 0) {
+    if (::chmod(target.constData(), static_cast<mode_t>(original.permissionBits & 07777)) != 0) {
         return FileStatus::failure(messageOfErrno(errno));
     }
     return {};
 }
 
 #else
+
+FileFacts RealFileLayer::facts(const QString& path) {
+    constexpr auto writeBits = std::filesystem::perms::owner_write |
+                               std::filesystem::perms::group_write |
+                               std::filesystem::perms::others_write;
+    // The name's own status first: for anything but a link it is already the answer.
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::symlink_status(fsPath(path), error);
+    FileFacts facts;
+    if (!error && std::filesystem::is_symlink(status)) {
+        facts.isLink = true;
+        status = std::filesystem::status(fsPath(path), error);
+    }
+    if (error || !std::filesystem::exists(status)) {
+        return facts;
+    }
+    facts.exists = true;
+    facts.isRegular = std::filesystem::is_regular_file(status);
+    facts.anyoneMayWrite = (status.permissions() & writeBits) != std::filesystem::perms::none;
+    facts.permissionBits =
+        static_cast<std::uint32_t>(status.permissions() & std::filesystem::perms::mask);
+    return facts;
+}
 
 FileStatus RealFileLayer::createNew(const QString& path) {
     file = std::make_unique<QFile>(path);
@@ -197,13 +219,11 @@ void RealFileLayer::abandon() {
     file.reset();
 }
 
-FileStatus RealFileLayer::copyPermissions(const QString& from, const QString& to) {
+FileStatus RealFileLayer::givePermissions(const FileFacts& original, const QString& to) {
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(fsPath(from), error);
-    if (!error) {
-        std::filesystem::permissions(fsPath(to), status.permissions(),
-                                     std::filesystem::perm_options::replace, error);
-    }
+    std::filesystem::permissions(fsPath(to),
+                                 static_cast<std::filesystem::perms>(original.permissionBits),
+                                 std::filesystem::perm_options::replace, error);
     if (error) {
         return FileStatus::failure(messageOf(error));
     }

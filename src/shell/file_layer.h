@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 namespace tavorin {
@@ -22,6 +23,11 @@ struct FileFacts {
     bool exists = false;
     bool isRegular = false;
     bool anyoneMayWrite = false; // at least one write permission bit is set
+    // What the new file that replaces this one is given: the permission bits (07777) and,
+    // where the platform has them, the owner and group (else -1).
+    std::uint32_t permissionBits = 0;
+    std::int64_t owner = -1;
+    std::int64_t group = -1;
 };
 
 // The file-system calls behind replacing a lyrics file. The real layer talks to the platform;
@@ -38,8 +44,9 @@ public:
     virtual FileStatus syncAndClose() = 0;
     // Closes the new file, if still open, without caring whether that works.
     virtual void abandon() = 0;
-    // Gives `to` the permission bits (and, where the platform allows, the owner) of `from`.
-    virtual FileStatus copyPermissions(const QString& from, const QString& to) = 0;
+    // Gives `to` the permission bits (and, where the platform allows, the owner) in `facts`,
+    // those of the file it replaces.
+    virtual FileStatus givePermissions(const FileFacts& facts, const QString& to) = 0;
     // Renames `from` over `to`, replacing it in one step.
     virtual FileStatus replace(const QString& from, const QString& to) = 0;
     virtual void remove(const QString& path) = 0;
@@ -58,7 +65,7 @@ public:
     FileStatus write(QByteArrayView bytes) override;
     FileStatus syncAndClose() override;
     void abandon() override;
-    FileStatus copyPermissions(const QString& from, const QString& to) override;
+    FileStatus givePermissions(const FileFacts& facts, const QString& to) override;
     FileStatus replace(const QString& from, const QString& to) override;
     void remove(const QString& path) override;
 

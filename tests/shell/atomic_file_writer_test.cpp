@@ -12,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -119,6 +120,26 @@ TEST_F(AtomicFileWriterTest, RefusesWhatCannotBeOpenedForWriting) {
 }
 
 #ifdef Q_OS_UNIX
+// Someone else's file stays theirs, with its special bits, when the superuser replaces it.
+TEST_F(AtomicFileWriterTest, SuperuserKeepsTheOwnerAndEveryPermissionBit) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser may give a file away";
+    }
+    writePlain(original);
+    const QByteArray name = QFile::encodeName(path);
+    constexpr uid_t owner = 4321;
+    constexpr gid_t group = 8765;
+    ASSERT_EQ(::chown(name.constData(), owner, group), 0);
+    ASSERT_EQ(::chmod(name.constData(), 02664), 0);
+    EXPECT_EQ(writeFileAtomically(path, replacement).outcome, WriteOutcome::Written);
+    struct stat facts {};
+    ASSERT_EQ(::stat(name.constData(), &facts), 0);
+    EXPECT_EQ(facts.st_uid, owner);
+    EXPECT_EQ(facts.st_gid, group);
+    EXPECT_EQ(facts.st_mode & 07777, 02664u);
+    EXPECT_EQ(contents(), replacement);
+}
+
 TEST_F(AtomicFileWriterTest, ReplacesTheFileBehindALink) {
     writePlain(original);
     const QString link = folder.filePath(QStringLiteral("link.lrc"));

@@ -40,8 +40,8 @@ public:
         return failing == FileStep::Sync ? injected() : status;
     }
     void abandon() override { real.abandon(); }
-    FileStatus copyPermissions(const QString& from, const QString& to) override {
-        return failing == FileStep::Permissions ? injected() : real.copyPermissions(from, to);
+    FileStatus givePermissions(const FileFacts& facts, const QString& to) override {
+        return failing == FileStep::Permissions ? injected() : real.givePermissions(facts, to);
     }
     FileStatus replace(const QString& from, const QString& to) override {
         return failing == FileStep::Replace ? injected() : real.replace(from, to);

@@ -15,14 +15,14 @@ constexpr qsizetype wordTimingLookahead = 20;
 
 // A digit's value, or a value above 9 for any other character: only the ASCII digits count,
 // a full-width digit never makes a Time Tag.
-unsigned digitAt(const char16_t* at) {
+inline unsigned digitAt(const char16_t* at) {
     return static_cast<unsigned>(*at) - u'0';
 }
 
 // The Time Tag at the very start of [at, end): its length, 0 when there is none, and then its
 // time. The long shape is tried first, so [01:02:03] is one long tag, never a short tag and
 // text. No field is limited below 99: [00:75:00] is 75 seconds.
-qsizetype readTagAt(const char16_t* at, const char16_t* end, std::int32_t& time) {
+inline qsizetype readTagAt(const char16_t* at, const char16_t* end, std::int32_t& time) {
     if (end - at < shortTagLength || at[0] != u'[' || at[3] != u':') {
         return 0;
     }
@@ -91,6 +91,31 @@ int twoDigits(QStringView tag, qsizetype at) {
     return value;
 }
 
+// The tag of a time under 100 minutes, every field two digits, written without the general
+// field writer (a long file has hundreds of thousands of them); 0 for any other time.
+inline qsizetype writeTwoDigitTag(std::int32_t time, TagShape shape, char16_t* out) {
+    if (time < 0 || time >= 100 * 60000) {
+        return 0;
+    }
+    const auto minutes = static_cast<std::uint32_t>(time) / 60000;
+    const auto rest = static_cast<std::uint32_t>(time) % 60000;
+    const auto twoDigitsAt = [](char16_t* at, std::uint32_t value) {
+        std::memcpy(at, twoDigitTable[value].data(), 2 * sizeof(char16_t));
+    };
+    out[0] = u'[';
+    twoDigitsAt(out + 1, minutes);
+    out[3] = u':';
+    twoDigitsAt(out + 4, rest / 1000);
+    if (shape == TagShape::Short) {
+        out[6] = u']';
+        return shortTagLength;
+    }
+    out[6] = u':';
+    twoDigitsAt(out + 7, rest % 1000 / 10);
+    out[9] = u']';
+    return longTagLength;
+}
+
 // The numeric format "00": at least two digits, a leading minus for a negative value.
 char16_t* writeField(char16_t* out, std::int64_t value) {
     if (value < 0) {
@@ -145,26 +170,8 @@ TimeTagReading readTimeTag(QStringView tagText) {
 }
 
 qsizetype writeTimeTag(std::int32_t time, TagShape shape, char16_t* out) {
-    if (time >= 0 && time < 100 * 60000) {
-        // Every field two digits: the tags of any song under 100 minutes, written without the
-        // general field writer, as a long file has hundreds of thousands of them.
-        const auto minutes = static_cast<std::uint32_t>(time) / 60000;
-        const auto rest = static_cast<std::uint32_t>(time) % 60000;
-        const auto twoDigitsAt = [](char16_t* at, std::uint32_t value) {
-            std::memcpy(at, twoDigitTable[value].data(), 2 * sizeof(char16_t));
-        };
-        out[0] = u'[';
-        twoDigitsAt(out + 1, minutes);
-        out[3] = u':';
-        twoDigitsAt(out + 4, rest / 1000);
-        if (shape == TagShape::Short) {
-            out[6] = u']';
-            return shortTagLength;
-        }
-        out[6] = u':';
-        twoDigitsAt(out + 7, rest % 1000 / 10);
-        out[9] = u']';
-        return longTagLength;
+    if (const qsizetype length = writeTwoDigitTag(time, shape, out); length > 0) {
+        return length;
     }
     // Division cuts toward zero; the last millisecond digit (and for the short shape all
     // of the fraction) is dropped, never rounded. 64-bit so that INT32_MIN negates safely.
@@ -195,22 +202,33 @@ QString writeTimeTag(std::int32_t time, TagShape shape) {
 TaggedBody splitTimeTags(QString body) {
     TaggedBody split;
     split.body = std::move(body);
-    const QStringView text(split.body);
+    const char16_t* const start = QStringView(split.body).utf16();
+    const char16_t* const end = start + split.body.size();
     // Word-timed lyrics hold a tag every eight characters or more (a tag, a syllable or two):
     // room for that from the start; a denser body grows the list.
-    split.entries.reserve(static_cast<std::size_t>(text.size() / 8));
-    qsizetype length = 0;
-    std::int32_t time = 0;
-    qsizetype at = nextTimeTagAt(text, 0, length, time);
-    split.prefixLength = at;
-    while (at < text.size()) {
-        TagEntry entry;
-        entry.tagAt = at;
+    split.entries.reserve(static_cast<std::size_t>(split.body.size() / 8));
+    split.prefixLength = split.body.size();
+    // One pass: each "[" is looked at once, and a tag found ends the text of the entry before.
+    for (const char16_t* at = start; at != end; ++at) {
+        std::int32_t time = 0;
+        const qsizetype length = *at == u'[' ? readTagAt(at, end, time) : 0;
+        if (length == 0) {
+            continue;
+        }
+        const qsizetype position = at - start;
+        if (split.entries.empty()) {
+            split.prefixLength = position;
+        } else {
+            split.entries.back().followingEnd = position;
+        }
+        TagEntry& entry = split.entries.emplace_back();
+        entry.tagAt = position;
         entry.time = time;
         entry.shape = length == longTagLength ? TagShape::Long : TagShape::Short;
-        at = nextTimeTagAt(text, at + length, length, time);
-        entry.followingEnd = at;
-        split.entries.push_back(entry);
+        at += length - 1;
+    }
+    if (!split.entries.empty()) {
+        split.entries.back().followingEnd = split.body.size();
     }
     return split;
 }
@@ -244,7 +262,8 @@ QString joinTimeTags(const TaggedBody& split) {
     for (const TagEntry& entry : split.entries) {
         const qsizetype textAt = entry.tagAt + tagLength(entry.shape);
         if (entry.rewritten) {
-            out += writeTimeTag(entry.time, entry.writtenShape, out);
+            const qsizetype written = writeTwoDigitTag(entry.time, entry.writtenShape, out);
+            out += written > 0 ? written : writeTimeTag(entry.time, entry.writtenShape, out);
         } else {
             copy(entry.tagAt, textAt);
         }

@@ -4,7 +4,6 @@
 #include "run/at_tag_block.h"
 
 #include <cmath>
-#include <limits>
 
 namespace tavorin {
 
@@ -41,23 +40,6 @@ CorrectionFailure correctEntries(std::vector<TagEntry>& entries, const TimeCorre
 
 bool isPlausibleTimeRatio(double ratio) {
     return std::isfinite(ratio) && ratio >= 0.5 && ratio <= 2.0;
-}
-
-std::optional<std::int32_t> correctTagTime(std::int32_t time, const TimeCorrection& correction) {
-    double x = static_cast<double>(time) / correction.fileRatio;
-    if (correction.shiftSilence) {
-        x = x - correction.fileSilence + correction.songSilence;
-        if (x < 0) {
-            x = 0;
-        }
-    }
-    // std::nearbyint rounds halves to the even neighbour in the default rounding mode.
-    x = std::nearbyint(x * correction.songRatio);
-    if (!std::isfinite(x) || x < std::numeric_limits<std::int32_t>::min() ||
-        x > std::numeric_limits<std::int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(x);
 }
 
 void correctLyricsFile(const QString& lyricsPath, RunContext& context) {

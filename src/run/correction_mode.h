@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace tavorin {
@@ -31,7 +33,24 @@ bool isPlausibleTimeRatio(double ratio);
 // The corrected time of one Time Tag: to Standard Time, shifted by the difference in leading
 // silence (never below 0), into the song's time base, rounded half to even. Nothing when the
 // result does not fit in a signed 32-bit number of milliseconds.
-std::optional<std::int32_t> correctTagTime(std::int32_t time, const TimeCorrection& correction);
+// Inline: a long word-timed file has hundreds of thousands of tags.
+inline std::optional<std::int32_t> correctTagTime(std::int32_t time,
+                                                  const TimeCorrection& correction) {
+    double x = static_cast<double>(time) / correction.fileRatio;
+    if (correction.shiftSilence) {
+        x = x - correction.fileSilence + correction.songSilence;
+        if (x < 0) {
+            x = 0;
+        }
+    }
+    // std::nearbyint rounds halves to the even neighbour in the default rounding mode.
+    x = std::nearbyint(x * correction.songRatio);
+    if (!std::isfinite(x) || x < std::numeric_limits<std::int32_t>::min() ||
+        x > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(x);
+}
 
 // Corrects every file of the list (in list order) to the user's recordings.
 void runCorrectionMode(const QStringList& lyricsFiles, RunContext& context);

@@ -60,22 +60,21 @@ qsizetype tagLength(TagShape shape) {
     return shape == TagShape::Long ? longTagLength : shortTagLength;
 }
 
-// Where the next Time Tag at or after from starts (text's size when there is none), its
-// length and time. An ordinary "[" stays in the text and the search goes on after it. Tags are
-// close together in word-timed lyrics, so a plain loop beats a library search call per tag.
-qsizetype nextTimeTagAt(QStringView text, qsizetype from, qsizetype& length, std::int32_t& time) {
-    const char16_t* const start = text.utf16();
-    const char16_t* const end = start + text.size();
-    for (const char16_t* bracket = start + from; bracket != end; ++bracket) {
+// The next Time Tag in [from, end) (end when there is none), its length and time. An ordinary
+// "[" stays in the text and the search goes on after it. Tags are close together in
+// word-timed lyrics, so a plain loop beats a library search call per tag.
+inline const char16_t* nextTimeTag(const char16_t* from, const char16_t* end, qsizetype& length,
+                                   std::int32_t& time) {
+    for (const char16_t* bracket = from; bracket != end; ++bracket) {
         if (*bracket == u'[') {
             length = readTagAt(bracket, end, time);
             if (length > 0) {
-                return bracket - start;
+                return bracket;
             }
         }
     }
     length = 0;
-    return text.size();
+    return end;
 }
 
 // Two characters as a two-digit field; a character that is no digit counts as 0, so a
@@ -154,7 +153,8 @@ QString TaggedBody::tagText(const TagEntry& entry) const {
 FoundTimeTag findNextTimeTag(QStringView text) {
     qsizetype length = 0;
     std::int32_t time = 0;
-    const qsizetype at = nextTimeTagAt(text, 0, length, time);
+    const qsizetype at =
+        nextTimeTag(text.utf16(), text.utf16() + text.size(), length, time) - text.utf16();
     return {text.first(at), text.sliced(at, length), text.sliced(at + length)};
 }
 
@@ -209,12 +209,10 @@ TaggedBody splitTimeTags(QString body) {
     split.entries.reserve(static_cast<std::size_t>(split.body.size() / 8));
     split.prefixLength = split.body.size();
     // One pass: each "[" is looked at once, and a tag found ends the text of the entry before.
-    for (const char16_t* at = start; at != end; ++at) {
-        std::int32_t time = 0;
-        const qsizetype length = *at == u'[' ? readTagAt(at, end, time) : 0;
-        if (length == 0) {
-            continue;
-        }
+    qsizetype length = 0;
+    std::int32_t time = 0;
+    for (const char16_t* at = nextTimeTag(start, end, length, time); at != end;
+         at = nextTimeTag(at + length, end, length, time)) {
         const qsizetype position = at - start;
         if (split.entries.empty()) {
             split.prefixLength = position;
@@ -225,7 +223,6 @@ TaggedBody splitTimeTags(QString body) {
         entry.tagAt = position;
         entry.time = time;
         entry.shape = length == longTagLength ? TagShape::Long : TagShape::Short;
-        at += length - 1;
     }
     if (!split.entries.empty()) {
         split.entries.back().followingEnd = split.body.size();

@@ -1,5 +1,7 @@
 #include "lyrics/at_tag_reader.h"
 
+#include "lyrics/at_tag_line.h"
+
 #include "shell/number_format.h"
 #include "song/time_base.h"
 
@@ -20,27 +22,6 @@ QString asciiLower(QStringView text) {
         }
     }
     return out;
-}
-
-// Values keep every character but the blanks around them. Keys also shed the ideographic
-// space, which can only help a key to match and never loses anything.
-bool isValueBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
-bool isKeyBlank(QChar c) {
-    return isValueBlank(c) || c == u'\u3000';
-}
-
-template <typename IsBlank> QStringView trimmed(QStringView text, IsBlank isBlank) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && isBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && isBlank(text[last - 1])) {
-        --last;
-    }
-    return text.sliced(first, last - first);
 }
 
 // The values of one reading that are not kept in the record.
@@ -145,12 +126,8 @@ LyricsRecord readAtTags(QStringView text, bool defaultTime) {
     Working working;
     forEachLyricsLine(text, [&](QStringView line, QStringView raw) {
         anyLine = true;
-        // Only the ASCII "@" first and an ASCII "=" anywhere make an At-Tag line.
-        const qsizetype equals = line.startsWith(u'@') ? line.indexOf(u'=') : -1;
-        if (equals >= 0) {
-            const QString key = asciiLower(trimmed(line.first(equals), isKeyBlank));
-            const QStringView value = trimmed(line.sliced(equals + 1), isValueBlank);
-            if (applyAtTag(key, value, record, working)) {
+        if (const std::optional<AtTagLine> atTag = splitAtTagLine(line)) {
+            if (applyAtTag(asciiLower(atTag->key), atTag->value, record, working)) {
                 keepUnchanged();
                 return;
             }

@@ -1,5 +1,7 @@
 #include "lyrics/time_tag.h"
 
+#include "lyrics/at_tag_line.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -132,6 +134,50 @@ char16_t* writeField(char16_t* out, std::int64_t value) {
     return out;
 }
 
+// The line a tag stands on, as far as the tag's role depends on it.
+struct TagLine {
+    bool atTag = false;
+    bool ruby = false;
+    qsizetype valueAt = 0; // where a ruby line's value starts in the body
+};
+
+TagLine readTagLine(QStringView body, qsizetype lineStart) {
+    QStringView line = body.sliced(lineStart);
+    if (!line.startsWith(u'@')) {
+        return {};
+    }
+    if (const qsizetype lineFeed = line.indexOf(u'\n'); lineFeed >= 0) {
+        line.truncate(lineFeed);
+    }
+    const std::optional<AtTagLine> atTag = splitAtTagLine(line);
+    if (!atTag) {
+        return {};
+    }
+    if (!isRubyKey(atTag->key)) {
+        return {true, false, 0};
+    }
+    return {true, true, lineStart + (line.indexOf(u'=') + 1)};
+}
+
+// A ruby line's value is "text,reading,start,end": the field a tag stands in says what it is.
+TagRole roleOn(const TagLine& line, QStringView body, qsizetype tagAt) {
+    if (!line.atTag) {
+        return TagRole::Lyric;
+    }
+    if (!line.ruby) {
+        return TagRole::Foreign;
+    }
+    switch (body.sliced(line.valueAt, tagAt - line.valueAt).count(u',')) {
+    case 1:
+        return TagRole::RubyOffset;
+    case 2:
+    case 3:
+        return TagRole::RubyTime;
+    default:
+        return TagRole::Foreign; // in the text itself, or in a field nobody defined
+    }
+}
+
 } // namespace
 
 QStringView TaggedBody::prefix() const {
@@ -209,11 +255,24 @@ TaggedBody splitTimeTags(QString body) {
     split.entries.reserve(static_cast<std::size_t>(split.body.size() / 8));
     split.prefixLength = split.body.size();
     // One pass: each "[" is looked at once, and a tag found ends the text of the entry before.
+    // A line is read for its role when its first tag is met: a line feed between two tags
+    // means the later one stands on a new line.
+    const QStringView text = split.body;
+    TagLine line;
     qsizetype length = 0;
     std::int32_t time = 0;
     for (const char16_t* at = nextTimeTag(start, end, length, time); at != end;
          at = nextTimeTag(at + length, end, length, time)) {
         const qsizetype position = at - start;
+        const qsizetype searchedFrom =
+            split.entries.empty() ? 0 : split.entries.back().tagAt + tagLength(split.entries.back().shape);
+        const qsizetype lineFeed =
+            text.sliced(searchedFrom, position - searchedFrom).lastIndexOf(u'\n');
+        if (lineFeed >= 0) {
+            line = readTagLine(text, searchedFrom + lineFeed + 1);
+        } else if (split.entries.empty()) {
+            line = readTagLine(text, 0);
+        }
         if (split.entries.empty()) {
             split.prefixLength = position;
         } else {
@@ -223,6 +282,7 @@ TaggedBody splitTimeTags(QString body) {
         entry.tagAt = position;
         entry.time = time;
         entry.shape = length == longTagLength ? TagShape::Long : TagShape::Short;
+        entry.role = roleOn(line, text, position);
     }
     if (!split.entries.empty()) {
         split.entries.back().followingEnd = split.body.size();
@@ -271,40 +331,50 @@ QString joinTimeTags(const TaggedBody& split) {
 }
 
 // Line-timed lyrics have a line end in every following text; word-timed lyrics have short
-// pieces without one between the tags of a line. The first 20 entries decide.
+// pieces without one between the tags of a line. The first 20 lyric entries decide: a ruby
+// line's "[00:10:00],[00:11:00]" would otherwise pass line-timed lyrics for word-timed.
 bool hasWordTiming(const TaggedBody& split) {
-    if (split.entries.size() < 2) {
-        return false;
-    }
-    const std::size_t looked = std::min<std::size_t>(split.entries.size(), wordTimingLookahead);
-    for (std::size_t i = 0; i < looked; ++i) {
-        const QStringView following = split.followingText(split.entries[i]);
-        if (!following.isEmpty() && !following.contains(u'\n')) {
+    std::size_t lyricEntries = 0;
+    bool wordTimed = false;
+    for (const TagEntry& entry : split.entries) {
+        if (entry.role != TagRole::Lyric) {
+            continue;
+        }
+        if (++lyricEntries > wordTimingLookahead) {
+            break;
+        }
+        const QStringView following = split.followingText(entry);
+        wordTimed = wordTimed || (!following.isEmpty() && !following.contains(u'\n'));
+        if (wordTimed && lyricEntries >= 2) {
             return true;
         }
     }
-    return false;
+    return wordTimed && lyricEntries >= 2;
 }
 
 bool repairTagReversals(TaggedBody& split) {
-    std::vector<TagEntry>& entries = split.entries;
-    if (entries.size() < 2 || !hasWordTiming(split)) {
+    if (!hasWordTiming(split)) {
         return false;
     }
-    // Scanning from the end, a tag later than the tag after it is pulled back to that
-    // tag's time and written in that tag's shape; its own shape field and all following
-    // texts stay as they were.
+    // Scanning from the end, a lyric tag later than the lyric tag after it is pulled back to
+    // that tag's time and written in that tag's shape; its own shape field and all following
+    // texts stay as they were. Tags of At-Tag lines are passed over: a ruby line's times, or
+    // another program's, would otherwise pull every lyric tag before them back to their time.
     bool changed = false;
-    std::int32_t referenceTime = entries.back().time;
-    TagShape referenceShape = entries.back().shape;
-    for (std::size_t i = entries.size() - 1; i-- > 0;) {
-        TagEntry& entry = entries[i];
-        if (entry.time > referenceTime) {
-            rewriteTimeTag(entry, referenceTime, referenceShape);
+    bool haveReference = false;
+    std::int32_t referenceTime = 0;
+    TagShape referenceShape = TagShape::Long;
+    for (auto entry = split.entries.rbegin(); entry != split.entries.rend(); ++entry) {
+        if (entry->role != TagRole::Lyric) {
+            continue;
+        }
+        if (haveReference && entry->time > referenceTime) {
+            rewriteTimeTag(*entry, referenceTime, referenceShape);
             changed = true;
         } else {
-            referenceTime = entry.time;
-            referenceShape = entry.shape;
+            haveReference = true;
+            referenceTime = entry->time;
+            referenceShape = entry->shape;
         }
     }
     return changed;

@@ -11,6 +11,15 @@ namespace tavorin {
 // long: [mm:ss:cc], 10 characters; short: [mm:ss], 7 characters.
 enum class TagShape { Long, Short };
 
+// What a Time Tag means is decided by the line it stands on. At-Tag lines that stay in the body
+// belong to other software; of those only the ruby lines are understood.
+enum class TagRole : std::uint8_t {
+    Lyric,      // among the lyrics: a time in the song
+    RubyTime,   // the start or end field of an "@RubyN=" line: a time in the song
+    RubyOffset, // inside a ruby reading: an offset from the moment its text starts to be sung
+    Foreign,    // on any other At-Tag line: its meaning is unknown, so it is left as it is
+};
+
 // The longest tag writeTimeTag can produce: "[-35791:-23:-64]" for the most negative time.
 inline constexpr qsizetype maxWrittenTimeTagLength = 16;
 
@@ -21,6 +30,7 @@ struct TagEntry {
     qsizetype followingEnd = 0;      // where the text after it ends: the next tag or the body's end
     std::int32_t time = 0;           // milliseconds
     TagShape shape = TagShape::Long; // the shape the tag was found in
+    TagRole role = TagRole::Lyric;
     // Once the time is changed, the tag is written anew from time in writtenShape.
     bool rewritten = false;
     TagShape writtenShape = TagShape::Long;
@@ -62,9 +72,10 @@ inline void rewriteTimeTag(TagEntry& entry, std::int32_t time, TagShape writtenS
 }
 TaggedBody splitTimeTags(QString body);
 QString joinTimeTags(const TaggedBody& split);
-// True when one of the first 20 entries is followed by text without a line feed.
+// True when one of the first 20 lyric entries is followed by text without a line feed.
 bool hasWordTiming(const TaggedBody& split);
-// Pulls every tag later than the tag after it back to that tag; true when any entry changed.
+// Pulls every lyric tag later than the lyric tag after it back to that tag; true when any
+// entry changed. Tags on At-Tag lines are neither repaired nor taken as the reference.
 bool repairTagReversals(TaggedBody& split);
 
 } // namespace tavorin

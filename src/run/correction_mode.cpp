@@ -3,6 +3,7 @@
 #include "lyrics/time_tag.h"
 #include "run/at_tag_block.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavorin {
@@ -19,15 +20,27 @@ QString failureMessage(CorrectionFailure failure) {
                : QStringLiteral("補正後の時間が範囲を超えるので変換しません。");
 }
 
+bool isTimeInSong(const TagEntry& entry) {
+    return entry.role == TagRole::Lyric || entry.role == TagRole::RubyTime;
+}
+
 // Rewrites every entry's time and tag text; on a failure the entries are partly rewritten
-// and must not be used.
+// and must not be used. Times in the song are converted and shifted; a ruby reading's
+// offsets count from the moment its text is sung, so they change time base but are never
+// shifted; tags of other software's At-Tag lines are left as they are.
 CorrectionFailure correctEntries(std::vector<TagEntry>& entries, const TimeCorrection& correction) {
     if (!isPlausibleTimeRatio(correction.fileRatio) ||
         !isPlausibleTimeRatio(correction.songRatio)) {
         return CorrectionFailure::BadTimeRatio;
     }
+    TimeCorrection offsetCorrection = correction;
+    offsetCorrection.shiftSilence = false;
     for (TagEntry& entry : entries) {
-        const std::optional<std::int32_t> time = correctTagTime(entry.time, correction);
+        if (entry.role == TagRole::Foreign) {
+            continue;
+        }
+        const std::optional<std::int32_t> time =
+            correctTagTime(entry.time, isTimeInSong(entry) ? correction : offsetCorrection);
         if (!time) {
             return CorrectionFailure::OutOfRange;
         }
@@ -69,7 +82,10 @@ void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
     correction.fileSilence = record.silencemSec;
     correction.songSilence = song.silencemSec;
     const bool ratioChange = song.timeRatio != record.timeRatio;
-    if (!body.entries.empty() && (correction.shiftSilence || ratioChange)) {
+    const bool anyTagToCorrect =
+        std::any_of(body.entries.begin(), body.entries.end(),
+                    [](const TagEntry& entry) { return entry.role != TagRole::Foreign; });
+    if (anyTagToCorrect && (correction.shiftSilence || ratioChange)) {
         context.host.appendLog(QStringLiteral("時間補正をします。") + crlf);
         const CorrectionFailure failure = correctEntries(body.entries, correction);
         if (failure != CorrectionFailure::None) {

@@ -23,13 +23,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    // The repair acts on word-timed lyrics only, and leaves them in time order.
+    // The repair acts on word-timed lyrics only, leaves their lyric tags in time order and
+    // the tags of At-Tag lines as they were.
     const bool wordTimed = tavorin::hasWordTiming(split);
+    const tavorin::TaggedBody before = split;
     tavorin::repairTagReversals(split);
-    for (std::size_t i = 1; wordTimed && i < split.entries.size(); ++i) {
-        if (split.entries[i - 1].time > split.entries[i].time) {
+    const tavorin::TagEntry* previousLyric = nullptr;
+    for (std::size_t i = 0; i < split.entries.size(); ++i) {
+        const tavorin::TagEntry& entry = split.entries[i];
+        if (entry.role != tavorin::TagRole::Lyric) {
+            if (entry.rewritten || entry.time != before.entries[i].time) {
+                std::abort();
+            }
+            continue;
+        }
+        if (wordTimed && previousLyric != nullptr && previousLyric->time > entry.time) {
             std::abort();
         }
+        previousLyric = &entry;
     }
     return 0;
 }

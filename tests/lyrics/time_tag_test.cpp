@@ -21,13 +21,17 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-// The split form in one line: the prefix, then per entry "|tag time shape following",
+// The split form in one line: the prefix, then per entry "|tag time shape role following"
+// (no role mark for a lyric tag; T, O, F for a ruby time, a ruby offset, another program's),
 // CR LF shown as "¶" and NUL as "␀" so that every character is visible.
 QString summary(const TaggedBody& split) {
+    static const QString roleMarks[] = {QString(), QStringLiteral("T"), QStringLiteral("O"),
+                                        QStringLiteral("F")};
     QString out = split.prefix().toString();
     for (const TagEntry& e : split.entries) {
         out += u'|' + split.tagText(e) + u' ' + QString::number(e.time) +
-               (e.shape == TagShape::Long ? u'L' : u'S') + u' ' + split.followingText(e).toString();
+               (e.shape == TagShape::Long ? u'L' : u'S') + roleMarks[static_cast<int>(e.role)] +
+               u' ' + split.followingText(e).toString();
     }
     return out.replace(QStringLiteral("\r\n"), QStringLiteral("¶")).replace(QChar(), u'␀');
 }
@@ -129,6 +133,29 @@ TEST(RepairTagReversals, PullsLateTagsBackOnlyInWordTimedLyrics) {
          u"|[00:05:00] 5000L |[00:04:00] 4000L ¶"},
         {"text before the line end", u"[00:05:00]a\r\n[00:04:00]b", true, true,
          u"|[00:04:00] 4000L a¶|[00:04:00] 4000L b"},
+        // Tags on At-Tag lines that stay in the body are neither repaired nor a reference.
+        {"ruby times after the lyrics",
+         u"[00:10:00]星[00:12:00]空[00:13:20]\r\n@Ruby1=星,ほし,[00:10:00],[00:11:00]\r\n", true,
+         false,
+         u"|[00:10:00] 10000L 星|[00:12:00] 12000L 空|[00:13:20] 13200L ¶@Ruby1=星,ほし,"
+         u"|[00:10:00] 10000LT ,|[00:11:00] 11000LT ¶"},
+        {"reversal around a ruby line",
+         u"[00:05:00]a[00:04:00]b\r\n@ruby2 =a,あ[00:00:50]か,[00:01:00],\r\n[00:06:00]c[00:07:00]",
+         true, true,
+         u"|[00:04:00] 4000L a|[00:04:00] 4000L b¶@ruby2 =a,あ|[00:00:50] 500LO か,"
+         u"|[00:01:00] 1000LT ,¶|[00:06:00] 6000L c|[00:07:00] 7000L "},
+        {"line-timed with a ruby line first",
+         u"@RUBY12=光,ひかり,[00:20:00],[00:21:00]\r\n[00:30:00]光\r\n[00:20:00]夜\r\n", false,
+         false,
+         u"@RUBY12=光,ひかり,|[00:20:00] 20000LT ,|[00:21:00] 21000LT ¶|[00:30:00] 30000L 光¶"
+         u"|[00:20:00] 20000L 夜¶"},
+        {"other keys and fields", u"@Emoji=✨\r\n[00:05:00]a[00:06:00]\r\n@Lyricist=作[00:00:10]\r\n"
+         u"@Ruby1x=,[00:00:20]\r\n@Ruby3=[00:00:30],,,[00:00:40],[00:00:50]",
+         true, false,
+         u"@Emoji=✨¶|[00:05:00] 5000L a|[00:06:00] 6000L ¶@Lyricist=作|[00:00:10] 100LF ¶@Ruby1x=,"
+         u"|[00:00:20] 200LF ¶@Ruby3=|[00:00:30] 300LF ,,,|[00:00:40] 400LT ,|[00:00:50] 500LF "},
+        {"no equals sign, no At-Tag", u"[00:05:00]a[00:06:00]\r\n@Ruby1[00:00:40]", true, true,
+         u"|[00:00:40] 400L a|[00:00:40] 400L ¶@Ruby1|[00:00:40] 400L "},
     };
     for (const RepairCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -177,9 +204,10 @@ TEST(RepairTagReversals, OnlyTheFirstTwentyEntriesDecideWordTiming) {
 }
 
 // Random texts that mix the characters a Time Tag is made of with line ends, NUL,
-// Japanese and dots, so that tags, near-tags and broken tags appear in every arrangement.
+// Japanese, dots and the marks of At-Tag and ruby lines, so that tags, near-tags and broken
+// tags appear in every arrangement and on every kind of line.
 QString randomText(std::mt19937& random) {
-    static const char16_t alphabet[] = u"[[[]]]0123456789012345:::\r\n\n..\0あ漢 a";
+    static const char16_t alphabet[] = u"[[[]]]0123456789012345:::\r\n\n\n\n..\0あ漢 a@=,,";
     const std::size_t alphabetSize = sizeof(alphabet) / sizeof(alphabet[0]) - 1;
     std::uniform_int_distribution<std::size_t> pick(0, alphabetSize - 1);
     std::uniform_int_distribution<int> length(0, 120);
@@ -189,7 +217,9 @@ QString randomText(std::mt19937& random) {
     const int n = length(random);
     for (int i = 0; i < n; ++i) {
         const int c = coin(random);
-        if (c == 0) {
+        if (c == 0 && coin(random) == 0) {
+            text += QStringLiteral("\n@Ruby1=");
+        } else if (c == 0) {
             text += writeTimeTag(time(random), TagShape::Long);
         } else if (c == 1) {
             text += writeTimeTag(time(random), TagShape::Short);
@@ -267,16 +297,22 @@ TEST(TimeTagProperty, RepairLeavesTimesInOrderAndTextsAlone) {
         const std::vector<TagEntry>& entries = after.entries;
         ASSERT_EQ(entries.size(), split.entries.size());
         bool anyDifferent = false;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TagEntry* nextLyric = nullptr;
+        for (std::size_t i = entries.size(); i-- > 0;) {
             EXPECT_EQ(after.followingText(entries[i]), split.followingText(split.entries[i]));
             EXPECT_EQ(entries[i].shape, split.entries[i].shape);
             EXPECT_LE(entries[i].time, split.entries[i].time);
             const QString tag = after.tagText(entries[i]);
             anyDifferent = anyDifferent || tag != split.tagText(split.entries[i]) ||
                            entries[i].time != split.entries[i].time;
-            if (wordTimed && i + 1 < entries.size()) {
-                EXPECT_LE(entries[i].time, entries[i + 1].time);
+            if (entries[i].role != TagRole::Lyric) {
+                EXPECT_EQ(tag, split.tagText(split.entries[i]));
+                continue;
             }
+            if (wordTimed && nextLyric != nullptr) {
+                EXPECT_LE(entries[i].time, nextLyric->time);
+            }
+            nextLyric = &entries[i];
             if (tag != split.tagText(split.entries[i])) {
                 // A rewritten tag says its new time (read times are whole hundredths).
                 EXPECT_EQ(readTimeTag(tag).time, entries[i].time);

@@ -8,7 +8,7 @@ rm -rf corpus
 mkdir -p corpus/{fuzz_time_tag,fuzz_at_tag_reader,fuzz_text_codec,fuzz_riff_chunk_reader,fuzz_frame_walk,fuzz_song_index}
 
 # Lyrics files: the three text targets start from the same real files.
-for f in "$root"/examples/lyrics/*.{txt,lrc,kra} \
+for f in "$root"/examples/lyrics/*.{txt,lrc,kra} "$root"/tests/data/karaoke_tools/*.{txt,lrc,kra} \
   $(find "$root"/tests/data/run/golden -path '*/input/*' -type f); do
   name=$(echo "${f#"$root"/}" | tr / _)
   for t in fuzz_time_tag fuzz_at_tag_reader fuzz_text_codec; do

@@ -64,6 +64,7 @@ if [ "$set_name" = examples ]; then
   song hikari.mp3 44100 0.5 "" "" ""
   rmp yoake.rmp 44100 0.3 "夜明け" "Quendel" ""
   song hoshi.mp3 48000 0.1 "星" "" ""
+  song tsuki.mp3 44100 0.4 "月の歌" "" ""
   exit 0
 fi
 song silence250.mp3 44100 0.25 "Intro" "Quendel Band" "First Album"

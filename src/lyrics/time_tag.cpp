@@ -266,12 +266,13 @@ TaggedBody splitTimeTags(QString body) {
         const qsizetype position = at - start;
         const qsizetype searchedFrom =
             split.entries.empty() ? 0 : split.entries.back().tagAt + tagLength(split.entries.back().shape);
-        const qsizetype lineFeed =
-            text.sliced(searchedFrom, position - searchedFrom).lastIndexOf(u'\n');
-        if (lineFeed >= 0) {
-            line = readTagLine(text, searchedFrom + lineFeed + 1);
-        } else if (split.entries.empty()) {
-            line = readTagLine(text, 0);
+        // Mostly a syllable or two since the last tag: a plain loop beats a library call.
+        qsizetype lineStart = position;
+        while (lineStart > searchedFrom && start[lineStart - 1] != u'\n') {
+            --lineStart;
+        }
+        if (lineStart > searchedFrom || split.entries.empty()) {
+            line = readTagLine(text, lineStart);
         }
         if (split.entries.empty()) {
             split.prefixLength = position;

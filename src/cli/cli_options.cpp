@@ -168,8 +168,8 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     }
     if (parser.isSet(versionOption)) {
         CliParse result;
-        result.output = QStringLiteral("tavorin-cli ") + QLatin1String(programVersion) +
-                        QLatin1Char('\n');
+        result.output =
+            QStringLiteral("tavorin-cli ") + QLatin1String(programVersion) + QLatin1Char('\n');
         return result;
     }
 

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
-# Usage: scripts/install-deps.sh [build|test]
+# Usage: scripts/install-deps.sh [build|package|test]
 set -euo pipefail
 
 build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev
   fonts-ipafont-gothic)  # a Japanese font: without one the wizard shows its texts as boxes
+# CPack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev), which
+# needs `file` to tell the programs from the other files.
+package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev locales-all
-  clang libclang-rt-14-dev)  # libFuzzer and the sanitizer runtimes for scripts/fuzz.sh
+  clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes for scripts/fuzz.sh
+  # The package test: manual pages, each shell's completion, the validators distributions run.
+  man-db groff-base bash-completion zsh fish desktop-file-utils appstream lintian)
 
 packages=("${build_packages[@]}")
-if [ "${1:-build}" = test ]; then
-  packages+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+  package) packages+=("${package_packages[@]}") ;;
+  test) packages+=("${package_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

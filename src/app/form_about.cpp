@@ -4,6 +4,7 @@
 #include "app/program_picture.h"
 #include "app/wizard_texts.h"
 #include "song/playback_engine.h"
+#include "tavorin/version.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -108,7 +109,7 @@ FormAbout::FormAbout(PlaybackEngine& engine, ShellServices& shellServices, QWidg
     placeLine(this, QStringLiteral("Line2"), QColor(255, 255, 255), 57);
 
     label3 = placeLabel(this, QStringLiteral("Label3"),
-                        QStringLiteral("Version ") + formatVersionNumber(programVersion, 1, 2),
+                        QStringLiteral("Version ") + QLatin1String(programVersion),
                         labelFont(gothic(), 12, false), Qt::black, QPoint(16, 66));
     // The engine that really reads the songs, not a library this program never loads.
     label4 = placeLabel(this, QStringLiteral("Label4"),

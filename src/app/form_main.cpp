@@ -8,6 +8,7 @@
 #include "app/other_settings_page.h"
 #include "app/place_control.h"
 #include "app/program_picture.h"
+#include "app/quick_help_path.h"
 #include "app/run_page.h"
 #include "app/shell_services.h"
 #include "app/single_instance_lock.h"
@@ -262,7 +263,7 @@ void FormMain::startRun() {
 
 void FormMain::openQuickHelp() {
     // A missing document is ignored without a message.
-    openDocument(services.shell, QDir(services.programFolder).filePath(quickHelpFileName()));
+    openDocument(services.shell, quickHelpPath(services.programFolder));
 }
 
 void FormMain::showAbout() {

@@ -29,7 +29,7 @@ struct WizardServices {
     PlaybackEngine& engine;
     ShellServices& shell;
     QSettings& settingsStore;
-    QString programFolder; // holds the quick-help document
+    QString programFolder; // where the quick-help document is looked for first
 };
 
 // The main window: five page panels, one shown at a time, and the status bar naming the step

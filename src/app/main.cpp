@@ -3,13 +3,14 @@
 #include "app/single_instance_lock.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
+#include "tavorin/version.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavorin-wizard"));
-    QApplication::setApplicationVersion(QStringLiteral("0.2"));
+    QApplication::setApplicationVersion(QLatin1String(tavorin::programVersion));
     QApplication::setDesktopFileName(QStringLiteral("tavorin-wizard"));
 
     // A second instance ends here, before anything is loaded, shown or saved.

@@ -9,12 +9,9 @@ inline QString wizardTitle() {
     return QStringLiteral("Tavorin補正Wizard");
 }
 
-// The quick-help document beside the program.
+// The quick-help document's file name.
 inline QString quickHelpFileName() {
     return QStringLiteral("Tavorin補正Wizard.txt");
 }
-
-// The program version shown by the about box.
-inline constexpr double programVersion = 0.2;
 
 } // namespace tavorin

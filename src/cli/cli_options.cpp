@@ -3,6 +3,7 @@
 #include "run/lyrics_file_list.h"
 #include "shell/folder_listing.h"
 #include "shell/path_utils.h"
+#include "tavorin/version.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -168,7 +169,7 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     if (parser.isSet(versionOption)) {
         CliParse result;
         result.output =
-            QStringLiteral("tavorin-cli ") + QStringLiteral(TAVORIN_VERSION) + QLatin1Char('\n');
+            QStringLiteral("tavorin-cli ") + QLatin1String(programVersion) + QLatin1Char('\n');
         return result;
     }
 

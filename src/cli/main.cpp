@@ -4,6 +4,7 @@
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
+#include "tavorin/version.h"
 
 #include <QCoreApplication>
 
@@ -60,7 +61,7 @@ int main(int argc, char* argv[]) {
     installAbortHandler();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavorin-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(TAVORIN_VERSION));
+    QCoreApplication::setApplicationVersion(QLatin1String(tavorin::programVersion));
 
     tavorin::WizardSettings saved;
     {

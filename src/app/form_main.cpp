@@ -92,6 +92,10 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     connect(modePage, &ModePage::imageClicked, this, &FormMain::showAbout);
     connect(lyricsFilesPage->com1to0, &QPushButton::clicked, this, &FormMain::enterModePage);
     connect(lyricsFilesPage->com1to2, &QPushButton::clicked, this, &FormMain::leaveLyricsFilesPage);
+    connect(lyricsFilesPage->list1, &LyricsFileListWidget::unreadableFilesDropped, this,
+            [this](const QStringList& shownPaths) {
+                services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
+            });
     connect(timeTypePage->com2to1, &QPushButton::clicked, this, &FormMain::backToLyricsFilesPage);
     connect(timeTypePage->com2to3, &QPushButton::clicked, this, &FormMain::leaveTimeTypePage);
     connect(otherSettingsPage->com3to2, &QPushButton::clicked, this, &FormMain::backToTimeTypePage);

@@ -9,13 +9,8 @@
 #include <map>
 
 #ifdef Q_OS_UNIX
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
-
-#include <algorithm>
-#include <filesystem>
 
 namespace tavorin {
 namespace {
@@ -71,42 +66,6 @@ TEST(FolderListingTest, ReportsEachEntryWithTheTypeItLeadsTo) {
         EXPECT_EQ(entry.isLink, wanted->second.isLink);
     }
 }
-
-#ifdef Q_OS_UNIX
-// Shift-JIS names from old archives: no text names them, so they are kept apart, with their
-// type, for the caller to report.
-TEST(FolderListingTest, NamesThatAreNotUtf8AreListedApartAndShownEscaped) {
-    QTemporaryDir temp;
-    ASSERT_TRUE(temp.isValid());
-    const QByteArray root = QFile::encodeName(temp.path()) + '/';
-    ASSERT_TRUE(QFile(temp.filePath(QStringLiteral("good.mp3"))).open(QIODevice::WriteOnly));
-    ASSERT_TRUE(
-        QFile(QFile::decodeName(root) + QStringLiteral("\uFFFD.mp3")).open(QIODevice::WriteOnly));
-    const int file = ::open((root + "\x89\xcc.mp3").constData(), O_WRONLY | O_CREAT, 0600);
-    ASSERT_GE(file, 0);
-    ::close(file);
-    ASSERT_EQ(::mkdir((root + "a\xff").constData(), 0700), 0);
-
-    std::vector<FolderEntry> unreadable;
-    const std::vector<FolderEntry> entries = listFolder(temp.path(), unreadable);
-    QStringList names;
-    for (const FolderEntry& entry : entries) {
-        names.append(entry.name);
-    }
-    names.sort();
-    EXPECT_EQ(names, QStringList({QStringLiteral("good.mp3"), QStringLiteral("\uFFFD.mp3")}));
-    ASSERT_EQ(unreadable.size(), 2U);
-    std::sort(unreadable.begin(), unreadable.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
-    EXPECT_EQ(unreadable[0].name, QStringLiteral("\\x89\\xcc.mp3"));
-    EXPECT_TRUE(unreadable[0].isFile);
-    EXPECT_EQ(unreadable[1].name, QStringLiteral("a\\xff"));
-    EXPECT_TRUE(unreadable[1].isFolder);
-    EXPECT_EQ(listFolder(temp.path()).size(), 2U);
-    // Qt cannot name these files either, so it could not remove them.
-    std::filesystem::remove_all(root.toStdString());
-}
-#endif
 
 TEST(FolderListingTest, AFolderThatCannotBeReadListsNothing) {
     EXPECT_TRUE(listFolder(QStringLiteral("/no/such/folder")).empty());

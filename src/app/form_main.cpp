@@ -262,6 +262,17 @@ void FormMain::startRun() {
     abortRequested = false;
     running = false;
     QApplication::restoreOverrideCursor();
+
+    // Songs and folders no name can reach (Shift-JIS names from old archives), after the run,
+    // once: the Run Log has no place for them.
+    if (!host.passedOverNotes().isEmpty()) {
+        services.shell.showMessage(
+            this,
+            messageWithLines(QStringLiteral("次のファイルは名前が UTF-8 ではないので使えません"
+                                            "でした。名前を付け直してから、もう一度実行して"
+                                            "ください。"),
+                             host.passedOverNotes()));
+    }
 }
 
 void FormMain::openQuickHelp() {

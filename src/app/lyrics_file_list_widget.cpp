@@ -1,5 +1,6 @@
 #include "app/lyrics_file_list_widget.h"
 
+#include "app/wizard_texts.h"
 #include "shell/file_name_bytes.h"
 
 #include <QDir>
@@ -20,9 +21,6 @@ namespace {
 int textWidth(const QLabel* ruler) {
     return ruler->fontMetrics().horizontalAdvance(ruler->text());
 }
-
-// A message box shows this many paths at most, so a large drop still fits on the screen.
-constexpr qsizetype pathsShownAtMost = 10;
 
 // The local file's name as the file system holds it. The file manager sends it percent-encoded,
 // byte for byte; decoding it into text (toLocalFile) turns bytes that are not UTF-8 into
@@ -87,15 +85,9 @@ void LyricsFileListWidget::dropFiles(const QMimeData* dragData) {
 }
 
 QString unreadableFilesMessage(const QStringList& shownPaths) {
-    QString text = QStringLiteral("次の歌詞ファイルは名前が UTF-8 ではないので読めません。"
-                                  "名前を付け直してから、もう一度ドロップしてください。\n");
-    for (const QString& path : shownPaths.first(std::min(shownPaths.size(), pathsShownAtMost))) {
-        text += QLatin1Char('\n') + path;
-    }
-    if (shownPaths.size() > pathsShownAtMost) {
-        text += QStringLiteral("\nほか %1 件").arg(shownPaths.size() - pathsShownAtMost);
-    }
-    return text;
+    return messageWithLines(QStringLiteral("次の歌詞ファイルは名前が UTF-8 ではないので読めません。"
+                                           "名前を付け直してから、もう一度ドロップしてください。"),
+                            shownPaths);
 }
 
 bool LyricsFileListWidget::addPath(const QString& path) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace tavorin {
 
@@ -16,5 +19,19 @@ inline QString quickHelpFileName() {
 
 // The program version shown by the about box.
 inline constexpr double programVersion = 0.2;
+
+// A message box text: the heading, an empty line, then the lines, at most ten of them so the
+// box still fits on the screen, and how many more there are.
+inline QString messageWithLines(const QString& heading, const QStringList& lines) {
+    constexpr qsizetype linesShownAtMost = 10;
+    QString text = heading + QLatin1Char('\n');
+    for (const QString& line : lines.first(std::min(lines.size(), linesShownAtMost))) {
+        text += QLatin1Char('\n') + line;
+    }
+    if (lines.size() > linesShownAtMost) {
+        text += QStringLiteral("\nほか %1 件").arg(lines.size() - linesShownAtMost);
+    }
+    return text;
+}
 
 } // namespace tavorin

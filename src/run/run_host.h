@@ -16,9 +16,8 @@ public:
     virtual bool abortRequested() = 0;
     virtual void showStatus(const QString& text) = 0;
     // A file the run had to pass over without a word in the Run Log, whose text other tools
-    // read: a song or folder whose name is not UTF-8. A front end without a place for such
-    // notes leaves them out.
-    virtual void reportPassedOver(const QString& text) { static_cast<void>(text); }
+    // read: a song or folder whose name is not UTF-8.
+    virtual void reportPassedOver(const QString& /*text*/) {}
 };
 
 } // namespace tavorin

@@ -52,7 +52,8 @@ void SongLookup::reportUnreadableSongsBeside(const QString& lyricsPath) {
     std::vector<FolderEntry> unreadable;
     listFolder(folder, unreadable);
     for (const FolderEntry& entry : unreadable) {
-        if (entry.isFile && isSongFileName(entry.name)) {
+        // Hidden files are never songs beside a lyrics file.
+        if (entry.isFile && !entry.name.startsWith(u'.') && isSongFileName(entry.name)) {
             reportUnreadableSong(folder + entry.name);
         }
     }

@@ -114,9 +114,11 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
     // more than reading its folders.
     std::vector<FolderEntry> unreadable;
     std::vector<FolderEntry> entries = listFolder(folder, unreadable);
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+    const auto byName = [](const FolderEntry& a, const FolderEntry& b) {
         return precedesIgnoringCase(a.name, b.name);
-    });
+    };
+    std::sort(entries.begin(), entries.end(), byName);
+    std::sort(unreadable.begin(), unreadable.end(), byName);
 
     std::vector<const FolderEntry*> subfolders;
     QStringList preferred;

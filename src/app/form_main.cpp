@@ -93,6 +93,10 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     connect(modePage, &ModePage::imageClicked, this, &FormMain::showAbout);
     connect(lyricsFilesPage->com1to0, &QPushButton::clicked, this, &FormMain::enterModePage);
     connect(lyricsFilesPage->com1to2, &QPushButton::clicked, this, &FormMain::leaveLyricsFilesPage);
+    connect(lyricsFilesPage->list1, &LyricsFileListWidget::unreadableFilesDropped, this,
+            [this](const QStringList& shownPaths) {
+                services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
+            });
     connect(timeTypePage->com2to1, &QPushButton::clicked, this, &FormMain::backToLyricsFilesPage);
     connect(timeTypePage->com2to3, &QPushButton::clicked, this, &FormMain::leaveTimeTypePage);
     connect(otherSettingsPage->com3to2, &QPushButton::clicked, this, &FormMain::backToTimeTypePage);
@@ -259,6 +263,17 @@ void FormMain::startRun() {
     abortRequested = false;
     running = false;
     QApplication::restoreOverrideCursor();
+
+    // Songs and folders no name can reach (Shift-JIS names from old archives), after the run,
+    // once: the Run Log has no place for them.
+    if (!host.passedOverNotes().isEmpty()) {
+        services.shell.showMessage(
+            this,
+            messageWithLines(QStringLiteral("次のファイルは名前が UTF-8 ではないので使えません"
+                                            "でした。名前を付け直してから、もう一度実行して"
+                                            "ください。"),
+                             host.passedOverNotes()));
+    }
 }
 
 void FormMain::openQuickHelp() {

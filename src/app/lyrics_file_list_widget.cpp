@@ -1,5 +1,8 @@
 #include "app/lyrics_file_list_widget.h"
 
+#include "app/wizard_texts.h"
+#include "shell/file_name_bytes.h"
+
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -17,6 +20,13 @@ namespace {
 
 int textWidth(const QLabel* ruler) {
     return ruler->fontMetrics().horizontalAdvance(ruler->text());
+}
+
+// The local file's name as the file system holds it. The file manager sends it percent-encoded,
+// byte for byte; decoding it into text (toLocalFile) turns bytes that are not UTF-8 into
+// replacement characters and loses them.
+QByteArray localFileBytes(const QUrl& url) {
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
 }
 
 } // namespace
@@ -52,12 +62,32 @@ void LyricsFileListWidget::dropFiles(const QMimeData* dragData) {
     if (dragData == nullptr || !dragData->hasUrls()) {
         return;
     }
+    QStringList unreadable;
     for (const QUrl& url : dragData->urls()) {
         // Only files of this machine can be rewritten in place.
-        if (url.isLocalFile()) {
+        if (!url.isLocalFile()) {
+            continue;
+        }
+        const QByteArray bytes = localFileBytes(url);
+        if (isReadableName(bytes)) {
             addPath(QDir::toNativeSeparators(url.toLocalFile()));
+            continue;
+        }
+        // Other files are skipped without a word, whatever their names.
+        const QString shown = QDir::toNativeSeparators(escapedName(bytes));
+        if (LyricsFileList::isLyricsFileName(shown) && !unreadable.contains(shown)) {
+            unreadable.append(shown);
         }
     }
+    if (!unreadable.isEmpty()) {
+        emit unreadableFilesDropped(unreadable);
+    }
+}
+
+QString unreadableFilesMessage(const QStringList& shownPaths) {
+    return messageWithLines(QStringLiteral("次の歌詞ファイルは名前が UTF-8 ではないので読めません。"
+                                           "名前を付け直してから、もう一度ドロップしてください。"),
+                            shownPaths);
 }
 
 bool LyricsFileListWidget::addPath(const QString& path) {

@@ -21,6 +21,8 @@ public:
     // list that offers copy.
     static Qt::DropAction allowedDropAction(const QMimeData* dragData, Qt::DropActions offered);
     // Adds each local file of a file-list drop in the order delivered; other data is ignored.
+    // Lyrics files whose names are not UTF-8 cannot be added: unreadableFilesDropped names
+    // them, once per drop.
     void dropFiles(const QMimeData* dragData);
     // One path as the file manager delivered it; false when skipped.
     bool addPath(const QString& path);
@@ -29,6 +31,11 @@ public:
     const QStringList& entries() const { return files.entries(); }
     // The width in pixels over which the list scrolls sideways: 0 at start, 1 after clearing.
     int horizontalExtent() const { return extent; }
+
+signals:
+    // The lyrics files of one drop left out because their names are not UTF-8, each path
+    // with those bytes shown escaped.
+    void unreadableFilesDropped(const QStringList& shownPaths);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -45,5 +52,8 @@ private:
     QLabel* lblTest0;
     QLabel* lblTest1;
 };
+
+// The message box text for lyrics files left out of a drop for their names.
+QString unreadableFilesMessage(const QStringList& shownPaths);
 
 } // namespace tavorin

@@ -37,4 +37,8 @@ void WizardRunHost::showStatus(const QString& text) {
     stepPanel.setText(text);
 }
 
+void WizardRunHost::reportPassedOver(const QString& text) {
+    passedOver.append(text);
+}
+
 } // namespace tavorin

@@ -2,6 +2,8 @@
 
 #include "run/run_host.h"
 
+#include <QStringList>
+
 #include <functional>
 
 class QLabel;
@@ -20,11 +22,16 @@ public:
     void processEvents() override;
     bool abortRequested() override;
     void showStatus(const QString& text) override;
+    // Kept for one message box after the run: the Run Log stays as it is.
+    void reportPassedOver(const QString& text) override;
+
+    const QStringList& passedOverNotes() const { return passedOver; }
 
 private:
     RunPage& page;
     QLabel& stepPanel;
     std::function<bool()> abortFlag;
+    QStringList passedOver;
 };
 
 } // namespace tavorin

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace tavorin {
 
@@ -12,6 +15,20 @@ inline QString wizardTitle() {
 // The quick-help document's file name.
 inline QString quickHelpFileName() {
     return QStringLiteral("Tavorin補正Wizard.txt");
+}
+
+// A message box text: the heading, an empty line, then the lines, at most ten of them so the
+// box still fits on the screen, and how many more there are.
+inline QString messageWithLines(const QString& heading, const QStringList& lines) {
+    constexpr qsizetype linesShownAtMost = 10;
+    QString text = heading + QLatin1Char('\n');
+    for (const QString& line : lines.first(std::min(lines.size(), linesShownAtMost))) {
+        text += QLatin1Char('\n') + line;
+    }
+    if (lines.size() > linesShownAtMost) {
+        text += QStringLiteral("\nほか %1 件").arg(lines.size() - linesShownAtMost);
+    }
+    return text;
 }
 
 } // namespace tavorin

@@ -1,12 +1,14 @@
 #include "cli/cli_options.h"
 
 #include "run/lyrics_file_list.h"
+#include "shell/file_name_bytes.h"
 #include "shell/folder_listing.h"
 #include "shell/path_utils.h"
 #include "tavorin/version.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -72,20 +74,44 @@ void addLyricsFile(LyricsFileList& list, const QString& path) {
     list.add(QDir::toNativeSeparators(path));
 }
 
+QString unreadableFileMessage(const QString& shownPath) {
+    return QStringLiteral("ファイル名が UTF-8 ではないので読めません: ") + shownPath;
+}
+
+QString unreadableFolderMessage(const QString& shownPath) {
+    return QStringLiteral("フォルダ名が UTF-8 ではないので開けません: ") + shownPath;
+}
+
 // The lyrics files in folder and below it, depth first in the order the file system lists
 // them. Hidden files and folders are left out, and links to folders are not followed, so a
 // link back up the tree cannot loop. The listing's own entry types spare a status query per
-// file.
-void addLyricsFilesBelow(LyricsFileList& list, const QString& folder) {
+// file. A lyrics file or folder the walk would have taken but whose name is not UTF-8 is
+// reported, never passed over in silence.
+void addLyricsFilesBelow(CollectedLyricsFiles& collected, LyricsFileList& list,
+                         const QString& folder) {
     const QString prefix = withTrailingSeparator(folder, u'/');
-    for (const FolderEntry& entry : listFolder(folder)) {
+    std::vector<FolderEntry> unreadable;
+    for (const FolderEntry& entry : listFolder(folder, unreadable)) {
         if (entry.name.startsWith(u'.')) {
             continue;
         }
         if (entry.isFolder && !entry.isLink) {
-            addLyricsFilesBelow(list, prefix + entry.name);
+            addLyricsFilesBelow(collected, list, prefix + entry.name);
         } else if (entry.isFile && LyricsFileList::isLyricsFileName(entry.name)) {
             addLyricsFile(list, prefix + entry.name);
+        }
+    }
+    for (const FolderEntry& entry : unreadable) {
+        if (entry.name.startsWith(u'.')) {
+            continue;
+        }
+        const QString shown = QDir::toNativeSeparators(prefix + entry.name);
+        if (entry.isFolder && !entry.isLink) {
+            collected.warnings.append(unreadableFolderMessage(shown));
+            ++collected.passedOver;
+        } else if (entry.isFile && LyricsFileList::isLyricsFileName(entry.name)) {
+            collected.warnings.append(unreadableFileMessage(shown));
+            ++collected.passedOver;
         }
     }
 }
@@ -96,23 +122,58 @@ QString absoluteCliPath(const QString& path) {
     return QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
 }
 
-QStringList collectLyricsFiles(const QStringList& paths, QStringList& warnings) {
+QStringList commandLineArguments(int argc, const char* const* argv, QSet<QString>& unreadable) {
+#ifdef Q_OS_UNIX
+    // Qt would decode each argument with replacement characters, losing the bytes.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArrayView bytes(argv[i]);
+        if (isReadableName(bytes)) {
+            arguments.append(QString::fromUtf8(bytes));
+        } else {
+            arguments.append(escapedName(bytes));
+            unreadable.insert(arguments.constLast());
+        }
+    }
+    return arguments;
+#else
+    // The command line arrives as UTF-16 text: every name is readable.
+    Q_UNUSED(argc)
+    Q_UNUSED(argv)
+    Q_UNUSED(unreadable)
+    return QCoreApplication::arguments();
+#endif
+}
+
+CollectedLyricsFiles collectLyricsFiles(const QStringList& paths,
+                                        const QSet<QString>& unreadablePaths) {
+    CollectedLyricsFiles collected;
     LyricsFileList list;
     for (const QString& given : paths) {
         const QString path = absoluteCliPath(given);
+        // A file or a folder: which one, only its bytes could tell.
+        if (unreadablePaths.contains(given)) {
+            collected.warnings.append(QStringLiteral("名前が UTF-8 ではないので開けません: ") +
+                                      path);
+            ++collected.passedOver;
+            continue;
+        }
         const QFileInfo info(path);
         if (info.isDir()) {
-            addLyricsFilesBelow(list, QDir::fromNativeSeparators(path));
+            addLyricsFilesBelow(collected, list, QDir::fromNativeSeparators(path));
         } else if (LyricsFileList::isLyricsFileName(path)) {
             addLyricsFile(list, path);
         } else {
-            warnings.append(QStringLiteral("歌詞ファイルではないので無視します: ") + path);
+            collected.warnings.append(QStringLiteral("歌詞ファイルではないので無視します: ") +
+                                      path);
         }
     }
-    return list.entries();
+    collected.files = list.entries();
+    return collected;
 }
 
-CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& saved) {
+CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& saved,
+                          const QSet<QString>& unreadableArguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Corrects (--correct) or adds (--new) the At-Tags and Time Tags of karaoke lyrics\n"
@@ -173,6 +234,15 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
         return result;
     }
 
+    // Whether an option's value came from an argument that is not UTF-8, given on its own
+    // or as --option=value.
+    const auto unreadableValue = [&](const QCommandLineOption& option) {
+        const QString value = parser.value(option);
+        return unreadableArguments.contains(value) ||
+               unreadableArguments.contains(QStringLiteral("--") + option.names().constLast() +
+                                            QLatin1Char('=') + value);
+    };
+
     CliRequest request;
     QStringList warnings;
     request.settings = saved;
@@ -192,6 +262,11 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     }
     if (parser.isSet(nameOption)) {
         request.settings.name = parser.value(nameOption);
+        // The escaped bytes would be written into every file as the user's name.
+        if (unreadableValue(nameOption)) {
+            return usageError(QStringLiteral("--name takes UTF-8 text, not '") +
+                              request.settings.name + QStringLiteral("'."));
+        }
     }
     for (const auto& [option, field] :
          {std::pair{&timeOption, &WizardSettings::winampTime},
@@ -211,7 +286,11 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
         const QString folder = parser.value(songFolderOption);
         request.settings.songFolder =
             folder.isEmpty() ? QString() : withTrailingSeparator(absoluteCliPath(folder));
-        if (!folder.isEmpty() && !QFileInfo(request.settings.songFolder).isDir()) {
+        if (unreadableValue(songFolderOption)) {
+            warnings.append(QStringLiteral("曲フォルダの名前が UTF-8 ではないので開けません: ") +
+                            request.settings.songFolder);
+            request.settings.songFolder.clear();
+        } else if (!folder.isEmpty() && !QFileInfo(request.settings.songFolder).isDir()) {
             warnings.append(QStringLiteral("曲フォルダが見つかりません: ") +
                             request.settings.songFolder);
         }
@@ -222,8 +301,17 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     }
     CliParse result;
     result.warnings = warnings;
+    const CollectedLyricsFiles collected = collectLyricsFiles(paths, unreadableArguments);
+    request.lyricsFiles = collected.files;
+    result.warnings += collected.warnings;
+    result.passedOver = collected.passedOver;
+    // Nothing left to run because every lyrics file given was passed over for its name: that
+    // is a file that could not be read, each one reported, not a usage error.
+    if (request.lyricsFiles.isEmpty() && result.passedOver > 0) {
+        result.exitCode = exitFileFailed;
+        return result;
+    }
     // The wizard's two checks, in the order of its pages, before anything runs.
-    request.lyricsFiles = collectLyricsFiles(paths, result.warnings);
     if (request.lyricsFiles.isEmpty()) {
         result.errors = QStringLiteral("歌詞ファイルが登録されていません。\n");
         result.exitCode = exitUsage;

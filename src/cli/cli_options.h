@@ -2,6 +2,7 @@
 
 #include "settings/wizard_settings.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -29,16 +30,35 @@ struct CliParse {
     QString errors;       // for standard error
     QStringList warnings; // for standard error, also when a run follows
     int exitCode = exitDone;
+    // Lyrics files and folders passed over because their names are not UTF-8 (each one is in
+    // warnings): a run that follows ends with exitFileFailed.
+    int passedOver = 0;
 };
 
+// The command line as text, program name first. An argument that is not UTF-8 (a Shift-JIS
+// file name from an old archive) has no text that names its file: it stands here as its
+// escaped bytes and is also put into unreadable, so the parse reports it instead of opening a
+// name no file has.
+QStringList commandLineArguments(int argc, const char* const* argv, QSet<QString>& unreadable);
+
 // arguments include the program name first. saved: the Wizard Settings from the user's store.
-CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& saved);
+// unreadableArguments: the arguments that stand for bytes that are not UTF-8.
+CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& saved,
+                          const QSet<QString>& unreadableArguments = {});
 
 // The path made absolute against the current folder, without resolving links.
 QString absoluteCliPath(const QString& path);
 
+struct CollectedLyricsFiles {
+    QStringList files;    // absolute, following the lyrics file list's rules
+    QStringList warnings; // for standard error
+    int passedOver = 0;   // lyrics files and folders whose names are not UTF-8
+};
+
 // The lyrics files the paths name: a folder adds every lyrics file below it. Paths that are no
-// lyrics files are reported in warnings. The result follows the lyrics file list's rules.
-QStringList collectLyricsFiles(const QStringList& paths, QStringList& warnings);
+// lyrics files are reported in warnings, and so is every lyrics file or folder that cannot be
+// taken because its name is not UTF-8, whether named (in unreadablePaths) or found in a folder.
+CollectedLyricsFiles collectLyricsFiles(const QStringList& paths,
+                                        const QSet<QString>& unreadablePaths = {});
 
 } // namespace tavorin

@@ -68,8 +68,10 @@ int main(int argc, char* argv[]) {
         const auto userSettings = tavorin::openUserSettings();
         saved = tavorin::SettingsStore(*userSettings).load();
     }
+    QSet<QString> unreadableArguments;
+    const QStringList arguments = tavorin::commandLineArguments(argc, argv, unreadableArguments);
     const tavorin::CliParse parsed =
-        tavorin::parseCommandLine(QCoreApplication::arguments(), saved);
+        tavorin::parseCommandLine(arguments, saved, unreadableArguments);
     for (const QString& warning : parsed.warnings) {
         print(stderr, QStringLiteral("tavorin-cli: ") + warning + QLatin1Char('\n'));
     }
@@ -94,7 +96,7 @@ int main(int argc, char* argv[]) {
     if (summary.aborted) {
         return tavorin::exitAborted;
     }
-    const bool anyFailed =
-        summary.readFailures + summary.writeFailures + summary.conversionFailures > 0;
-    return anyFailed ? tavorin::exitFileFailed : tavorin::exitDone;
+    const int failures = summary.readFailures + summary.writeFailures + summary.conversionFailures +
+                         parsed.passedOver;
+    return failures > 0 ? tavorin::exitFileFailed : tavorin::exitDone;
 }

@@ -59,6 +59,13 @@ void TerminalHost::showStatus(const QString& text) {
     std::fflush(messages);
 }
 
+void TerminalHost::reportPassedOver(const QString& text) {
+    finishProgress();
+    const QByteArray line = QStringLiteral("tavorin-cli: ").toUtf8() + text.toUtf8() + '\n';
+    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), messages);
+    std::fflush(messages);
+}
+
 void TerminalHost::finishProgress() {
     std::fflush(log);
     if (progressLineOpen) {

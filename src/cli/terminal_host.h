@@ -22,6 +22,8 @@ public:
     void processEvents() override;
     bool abortRequested() override;
     void showStatus(const QString& text) override;
+    // On standard error, a line of its own: the Run Log on standard output stays as it is.
+    void reportPassedOver(const QString& text) override;
 
     // Sends out the rest of the Run Log and ends the progress line, so later messages start
     // on a line of their own.

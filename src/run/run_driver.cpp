@@ -5,6 +5,7 @@
 #include "run/song_index.h"
 #include "run/song_lookup.h"
 #include "shell/atomic_file_writer.h"
+#include "shell/path_utils.h"
 #include "song/song_measurer.h"
 
 #include <QFileInfo>
@@ -19,6 +20,14 @@ namespace {
 // The lyrics file replaced on disk, atomically, in the encoding it was read in.
 WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding) {
     return writeLyricsFile(path, text, encoding);
+}
+
+QString unreadableSongText(const QString& shownPath) {
+    return QStringLiteral("ファイル名が UTF-8 ではないので曲として探せません: ") + shownPath;
+}
+
+QString unreadableFolderText(const QString& shownPath) {
+    return QStringLiteral("フォルダ名が UTF-8 ではないので曲を探せません: ") + shownPath;
 }
 
 } // namespace
@@ -56,7 +65,13 @@ RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& 
     if (!settings.songFolder.isEmpty()) {
         songIndex.build(settings.songFolder, settings.rmp, [this] { host.processEvents(); });
     }
-    SongLookup songLookup(songIndex, settings.atFirstSameFolder, settings.rmp);
+    for (const QString& shown : songIndex.unreadable()) {
+        host.reportPassedOver(shown.endsWith(pathSeparator()) ? unreadableFolderText(shown)
+                                                              : unreadableSongText(shown));
+    }
+    SongLookup songLookup(
+        songIndex, settings.atFirstSameFolder, settings.rmp,
+        [this](const QString& shown) { host.reportPassedOver(unreadableSongText(shown)); });
 
     RunSummary summary;
     RunContext context{host, songLookup, measureSong, writeLyrics, settings, dryRun, summary};

@@ -15,6 +15,9 @@ public:
     virtual void processEvents() = 0;
     virtual bool abortRequested() = 0;
     virtual void showStatus(const QString& text) = 0;
+    // A file the run had to pass over without a word in the Run Log, whose text other tools
+    // read: a song or folder whose name is not UTF-8.
+    virtual void reportPassedOver(const QString& /*text*/) {}
 };
 
 } // namespace tavorin

@@ -75,12 +75,18 @@ private:
 
 } // namespace
 
+bool isSongFileName(const QString& name) {
+    return name.endsWith(u".mp3", Qt::CaseInsensitive) ||
+           name.endsWith(u".rmp", Qt::CaseInsensitive);
+}
+
 void sortNamesIgnoringCase(QStringList& names) {
     std::sort(names.begin(), names.end(), precedesIgnoringCase);
 }
 
 void SongIndex::clear() {
     songs.clear();
+    unreadableNames.clear();
     firstByNameHash.clear();
     firstByCollidingName.clear();
     visitedFolders.clear();
@@ -106,16 +112,26 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
 
     // The listing tells each entry's type, so a walk over a large Song Folder costs little
     // more than reading its folders.
-    std::vector<FolderEntry> entries = listFolder(folder);
-    std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) {
+    std::vector<FolderEntry> unreadable;
+    std::vector<FolderEntry> entries = listFolder(folder, unreadable);
+    const auto byName = [](const FolderEntry& a, const FolderEntry& b) {
         return precedesIgnoringCase(a.name, b.name);
-    });
+    };
+    std::sort(entries.begin(), entries.end(), byName);
+    std::sort(unreadable.begin(), unreadable.end(), byName);
 
     std::vector<const FolderEntry*> subfolders;
     QStringList preferred;
     QStringList other;
     const QLatin1StringView first(preferRmp ? ".rmp" : ".mp3");
     const QLatin1StringView second(preferRmp ? ".mp3" : ".rmp");
+    for (const FolderEntry& entry : unreadable) {
+        if (entry.isFolder && !entry.name.startsWith(u'.')) {
+            unreadableNames.append(folder + entry.name + pathSeparator());
+        } else if (entry.isFile && isSongFileName(entry.name)) {
+            unreadableNames.append(folder + entry.name);
+        }
+    }
     for (const FolderEntry& entry : entries) {
         if (entry.isFolder) {
             if (!entry.name.startsWith(u'.')) {

@@ -24,6 +24,9 @@ public:
 
     const QStringList& entries() const { return songs; }
     bool isEmpty() const { return songs.isEmpty(); }
+    // The song files and subfolders the walk would have taken but whose names are not UTF-8,
+    // in the order of discovery, their names shown escaped; a subfolder ends in the separator.
+    const QStringList& unreadable() const { return unreadableNames; }
 
     // The first entry whose base name equals the lyrics file's base name ignoring letter case;
     // empty when there is none. The extension plays no part.
@@ -35,12 +38,16 @@ private:
               const std::function<void()>& processEvents);
 
     QStringList songs;
+    QStringList unreadableNames;
     // The first entry of each lower-cased base name, found by the name's hash; a name whose
     // hash an earlier other name already has is kept by the name itself.
     QHash<std::size_t, qsizetype> firstByNameHash;
     QHash<QString, qsizetype> firstByCollidingName;
     QSet<QString> visitedFolders; // canonical paths
 };
+
+// A name ending in ".mp3" or ".rmp", in any letter case.
+bool isSongFileName(const QString& name);
 
 // The names in a folder listing, in the order the wizard walks them: ascending ignoring letter
 // case, ties in code unit order so the result never depends on the disk.

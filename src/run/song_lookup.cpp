@@ -1,5 +1,6 @@
 #include "run/song_lookup.h"
 
+#include "shell/folder_listing.h"
 #include "shell/path_utils.h"
 
 #include <QDir>
@@ -16,16 +17,46 @@ bool isNormalFile(const QFileInfo& info) {
 
 } // namespace
 
-SongLookup::SongLookup(const SongIndex& songIndex, bool atFirstSameFolder, bool preferRmp)
-    : index(songIndex), sameFolderFirst(atFirstSameFolder), rmpFirst(preferRmp) {}
+SongLookup::SongLookup(const SongIndex& songIndex, bool atFirstSameFolder, bool preferRmp,
+                       UnreadableSongReport reportUnreadable)
+    : index(songIndex), sameFolderFirst(atFirstSameFolder), rmpFirst(preferRmp),
+      reportUnreadableSong(std::move(reportUnreadable)) {}
 
 QString SongLookup::find(const QString& lyricsPath) {
+    QString found;
     if (sameFolderFirst) {
-        const QString beside = findBeside(lyricsPath);
-        return beside.isEmpty() ? index.find(lyricsPath) : beside;
+        found = findBeside(lyricsPath);
+        if (found.isEmpty()) {
+            found = index.find(lyricsPath);
+        }
+    } else {
+        found = index.find(lyricsPath);
+        if (found.isEmpty()) {
+            found = findBeside(lyricsPath);
+        }
     }
-    const QString indexed = index.find(lyricsPath);
-    return indexed.isEmpty() ? findBeside(lyricsPath) : indexed;
+    if (found.isEmpty()) {
+        reportUnreadableSongsBeside(lyricsPath);
+    }
+    return found;
+}
+
+// Only when a song is missing: then a song beside the lyrics file that no name can match may
+// be the one the user meant (a Shift-JIS name from an old archive).
+void SongLookup::reportUnreadableSongsBeside(const QString& lyricsPath) {
+    const QString folder = folderOf(lyricsPath);
+    if (!reportUnreadableSong || folder.isEmpty() || foldersReported.contains(folder)) {
+        return;
+    }
+    foldersReported.insert(folder);
+    std::vector<FolderEntry> unreadable;
+    listFolder(folder, unreadable);
+    for (const FolderEntry& entry : unreadable) {
+        // Hidden files are never songs beside a lyrics file.
+        if (entry.isFile && !entry.name.startsWith(u'.') && isSongFileName(entry.name)) {
+            reportUnreadableSong(folder + entry.name);
+        }
+    }
 }
 
 QString SongLookup::findBeside(const QString& lyricsPath) {

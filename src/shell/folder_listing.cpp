@@ -1,5 +1,7 @@
 #include "shell/folder_listing.h"
 
+#include "shell/file_name_bytes.h"
+
 #include <QFile>
 
 #ifdef Q_OS_UNIX
@@ -28,7 +30,7 @@ void typeFromStat(int folderHandle, const char* name, FolderEntry& entry) {
 
 } // namespace
 
-std::vector<FolderEntry> listFolder(const QString& folder) {
+std::vector<FolderEntry> listFolder(const QString& folder, std::vector<FolderEntry>& unreadable) {
     std::vector<FolderEntry> entries;
     DIR* listing = ::opendir(QFile::encodeName(folder).constData());
     if (listing == nullptr) {
@@ -41,13 +43,10 @@ std::vector<FolderEntry> listFolder(const QString& folder) {
             continue;
         }
         FolderEntry entry;
-        entry.name = QFile::decodeName(name);
-        // A name not valid in the file system's encoding decodes with replacement characters
-        // into a name that no file has: nothing could open it, so it is left out.
-        if (entry.name.contains(QChar::ReplacementCharacter) &&
-            QFile::encodeName(entry.name) != QByteArrayView(name)) {
-            continue;
-        }
+        // A name that is not UTF-8 decodes with replacement characters into a name that no
+        // file has: nothing could open it, so it goes to the caller's report instead.
+        const bool readable = isReadableName(name);
+        entry.name = readable ? QFile::decodeName(name) : escapedName(name);
         switch (item->d_type) {
         case DT_DIR:
             entry.isFolder = true;
@@ -71,7 +70,7 @@ std::vector<FolderEntry> listFolder(const QString& folder) {
         default: // pipes, sockets, devices
             break;
         }
-        entries.push_back(std::move(entry));
+        (readable ? entries : unreadable).push_back(std::move(entry));
     }
     ::closedir(listing);
     return entries;
@@ -79,7 +78,8 @@ std::vector<FolderEntry> listFolder(const QString& folder) {
 
 #else
 
-std::vector<FolderEntry> listFolder(const QString& folder) {
+// Names here are UTF-16 and always text: nothing is ever unreadable.
+std::vector<FolderEntry> listFolder(const QString& folder, std::vector<FolderEntry>&) {
     std::vector<FolderEntry> entries;
     QDirIterator listing(folder,
                          QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -97,5 +97,10 @@ std::vector<FolderEntry> listFolder(const QString& folder) {
 }
 
 #endif
+
+std::vector<FolderEntry> listFolder(const QString& folder) {
+    std::vector<FolderEntry> unreadable;
+    return listFolder(folder, unreadable);
+}
 
 } // namespace tavorin

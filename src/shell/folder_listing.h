@@ -16,7 +16,11 @@ struct FolderEntry {
 };
 
 // The entries of a folder except "." and "..", in the order the file system returns them,
-// hidden ones included; empty when the folder cannot be read.
+// hidden ones included; empty when the folder cannot be read. Entries whose names are not
+// UTF-8 are left out: no text names them (shell/file_name_bytes.h).
 std::vector<FolderEntry> listFolder(const QString& folder);
+// The same, and the entries left out for their names in unreadable, each with its name shown
+// escaped, for a report only: that text names no file.
+std::vector<FolderEntry> listFolder(const QString& folder, std::vector<FolderEntry>& unreadable);
 
 } // namespace tavorin

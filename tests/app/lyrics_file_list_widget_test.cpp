@@ -1,4 +1,5 @@
 #include "app/lyrics_file_list_widget.h"
+#include "app/lyrics_files_page.h"
 #include "app/other_settings_page.h"
 #include "wizard_test_support.h"
 
@@ -149,6 +150,48 @@ TEST(LyricsFileListWidgetTest, ScrollsSidewaysAsFarAsTheWidestPath) {
     list.addPath(shortPath);
     EXPECT_EQ(list.horizontalExtent(), metrics.horizontalAdvance(shortPath) + 10);
 }
+
+#ifdef Q_OS_UNIX
+// The file manager sends a name that is not UTF-8 (a Shift-JIS name from an old archive)
+// percent-encoded byte for byte. Such a lyrics file cannot be added: one message box per drop
+// names each one by its bytes; other files with such names are skipped as ever.
+TEST(LyricsFileListWidgetTest, ADropNamesTheLyricsFilesWhoseNamesAreNotUtf8) {
+    WizardFixture wizard;
+    FormMain& form = wizard.open();
+    LyricsFileListWidget& list = *form.lyricsFilesPage->list1;
+    const auto drop = [&](const QStringList& encodedUrls) {
+        auto data = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const QString& url : encodedUrls) {
+            urls.append(QUrl::fromEncoded(url.toLatin1()));
+        }
+        data->setUrls(urls);
+        EXPECT_TRUE(sendDrop(list, *data, Qt::CopyAction));
+    };
+
+    drop({QStringLiteral("file:///L/a%FFb.txt"), QStringLiteral("file:///L/%E6%AD%8C.txt"),
+          QStringLiteral("file:///L/a%FFb.mp3"), QStringLiteral("file:///L/%89%CC.LRC"),
+          QStringLiteral("file:///L/a%FFb.txt")});
+    EXPECT_EQ(list.entries(), QStringList{QStringLiteral("/L/歌.txt")});
+    EXPECT_EQ(wizard.shell.messages,
+              QStringList{QStringLiteral("次の歌詞ファイルは名前が UTF-8 ではないので読めません。"
+                                         "名前を付け直してから、もう一度ドロップしてください。\n"
+                                         "\n/L/a\\xffb.txt\n/L/\\x89\\xcc.LRC")});
+
+    wizard.shell.messages.clear();
+    QStringList many;
+    for (int i = 0; i < 12; ++i) {
+        many.append(QStringLiteral("file:///M/%1%FF.kra").arg(i, 2, 10, QLatin1Char('0')));
+    }
+    drop(many);
+    ASSERT_EQ(wizard.shell.messages.size(), 1);
+    const QString& message = wizard.shell.messages.constFirst();
+    EXPECT_TRUE(message.contains(QStringLiteral("\n/M/09\\xff.kra\nほか 2 件")))
+        << message.toStdString();
+    EXPECT_FALSE(message.contains(QStringLiteral("/M/10"))) << message.toStdString();
+    EXPECT_EQ(list.entries().size(), 1);
+}
+#endif
 
 // Cancel empties the Song Folder; a chosen folder loses trailing NULs and gains one separator
 // (the path helpers' own table shows the separator cases).

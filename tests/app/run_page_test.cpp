@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <filesystem>
+
 namespace tavorin::test {
 namespace {
 
@@ -178,6 +180,32 @@ TEST_F(RunPageTest, ClosingIsRefusedWhileRunning) {
     // A refused close saves nothing.
     EXPECT_FALSE(QFile::exists(fixture.settingsPath));
 }
+
+#ifdef Q_OS_UNIX
+// A song beside a lyrics file whose song is missing, named in Shift-JIS: no name can reach it,
+// so the wizard says so once the run is over, and the Run Log stays as it is.
+TEST_F(RunPageTest, SongsWhoseNamesAreNotUtf8AreNamedAfterTheRun) {
+    const QStringList files = makeLyricsWithSongs(songs.path(), {QStringLiteral("a")});
+    const QString lyrics = songs.filePath(QStringLiteral("b.txt"));
+    ASSERT_TRUE(tavorin::testing::writeBytes(lyrics, lyricsText));
+    const std::string song = QFile::encodeName(songs.path()).toStdString() + "/\x89\xcc.mp3";
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TAVORIN_TEST_DATA_DIR "/songs/shine_1000ms.mp3"),
+                            songs.filePath(QStringLiteral("copy"))));
+    std::filesystem::rename(QFile::encodeName(songs.filePath(QStringLiteral("copy"))).toStdString(),
+                            song);
+    FormMain& form = openRunPage(files + QStringList{lyrics});
+
+    form.runPage->com4->click();
+
+    EXPECT_EQ(fixture.shell.messages,
+              QStringList{QStringLiteral("次のファイルは名前が UTF-8 ではないので使えませんでした。"
+                                         "名前を付け直してから、もう一度実行してください。\n\n"
+                                         "ファイル名が UTF-8 ではないので曲として探せません: ") +
+                          songs.filePath(QStringLiteral("\\x89\\xcc.mp3"))});
+    EXPECT_FALSE(form.runPage->runLog().contains(QStringLiteral("UTF-8")));
+    std::filesystem::remove(song);
+}
+#endif
 
 TEST_F(RunPageTest, RunPageIsResetEachTimeItIsEntered) {
     const QStringList files = makeLyricsWithSongs(songs.path(), {QStringLiteral("only")});

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 #include <vector>
@@ -41,22 +43,28 @@ protected:
         ASSERT_TRUE(temp.isValid());
         ASSERT_TRUE(config.isValid());
     }
+    // Some tests make names Qt cannot hold, so it could not remove them.
+    void TearDown() override {
+        std::filesystem::remove_all(QFile::encodeName(root()).toStdString());
+    }
     QString root() const { return temp.path(); }
 
-    void startCli(QProcess& process, const QStringList& arguments) {
+    void startCli(QProcess& process, const QStringList& arguments,
+                  const QString& program = QStringLiteral(TAVORIN_CLI_PATH)) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         // The user's own settings are never read: the store lives in a folder of the test.
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         environment.insert(QStringLiteral("HOME"), config.path());
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(root());
-        process.start(QStringLiteral(TAVORIN_CLI_PATH), arguments);
+        process.start(program, arguments);
         ASSERT_TRUE(process.waitForStarted());
     }
 
-    CliResult runCli(const QStringList& arguments) {
+    CliResult runCli(const QStringList& arguments,
+                     const QString& program = QStringLiteral(TAVORIN_CLI_PATH)) {
         QProcess process;
-        startCli(process, arguments);
+        startCli(process, arguments, program);
         EXPECT_TRUE(process.waitForFinished(60000));
         CliResult result;
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
@@ -233,6 +241,85 @@ TEST_F(CliTest, ADryRunLeavesEveryByteAndLogsTheSame) {
 }
 
 #ifdef Q_OS_UNIX
+// Names copied from old Windows archives keep their Shift-JIS bytes, which are not UTF-8:
+// every lyrics file, song and folder passed over for its name is named on standard error, its
+// bytes escaped, and a lyrics file passed over makes the run end with 1. The Run Log stays
+// what the wizard shows.
+TEST_F(CliTest, FilesWhoseNamesAreNotUtf8AreReportedByTheirBytes) {
+    const QByteArray lyrics = "[00:01:00]a\r\n";
+    const auto create = [&](const QByteArray& path, const QByteArray& bytes) {
+        const QByteArray full = QFile::encodeName(root()) + '/' + path;
+        std::filesystem::create_directories(full.left(full.lastIndexOf('/')).toStdString());
+        const int file = ::open(full.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(file, 0);
+        ASSERT_EQ(::write(file, bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                  bytes.size());
+        ::close(file);
+    };
+    const QByteArray song = readBytes(runDataDir() + QStringLiteral("/songs/nosilence.mp3"));
+    create("L/a\xff"
+           "b.txt",
+           lyrics);
+    create("L/a\xff"
+           "b.mp3",
+           song);
+    create("G/x.txt", lyrics);
+    create("G/x.mp3", song);
+    create("H/\xe6\xad\x8c.txt", lyrics); // 歌 in UTF-8, its song in Shift-JIS beside it
+    create("H/\x89\xcc.mp3", song);
+    create("M/\x89\xcc.mp3", song);
+    create("M/\xff/y.mp3", song);
+
+    const struct {
+        const char* what;
+        const char* arguments;    // separated by '|'
+        const char* lastArgument; // through the shell's printf, which makes any bytes
+        int exitCode;
+        const char* out;
+        const char* err; // lines on standard error, each there once; <ROOT> is the test's folder
+    } cases[] = {
+        {"a folder holding only such a lyrics file", "L", nullptr, 1, "",
+         "ファイル名が UTF-8 ではないので読めません: <ROOT>/L/a\\xffb.txt"},
+        {"such a lyrics file named", "", "L/a\\377b.txt", 1, "",
+         "名前が UTF-8 ではないので開けません: <ROOT>/L/a\\xffb.txt"},
+        {"beside a good one", "L|G", nullptr, 1, "G/x.mp3\n",
+         "ファイル名が UTF-8 ではないので読めません: <ROOT>/L/a\\xffb.txt"},
+        {"its song beside a lyrics file", "H", nullptr, 0, "見つかりませんでした。",
+         "ファイル名が UTF-8 ではないので曲として探せません: <ROOT>/H/\\x89\\xcc.mp3"},
+        {"a Song Folder named so", "G|--song-folder", "M\\377", 0, "G/x.mp3\n",
+         "曲フォルダの名前が UTF-8 ではないので開けません: <ROOT>/M\\xff/"},
+        {"a name that would be written into every file", "G|--name", "\\211\\314", 2, "",
+         "--name takes UTF-8 text, not '\\x89\\xcc'."},
+        {"in the Song Folder", "--song-folder=M|G", nullptr, 0, "G/x.mp3\n",
+         "ファイル名が UTF-8 ではないので曲として探せません: <ROOT>/M/\\x89\\xcc.mp3\n"
+         "フォルダ名が UTF-8 ではないので曲を探せません: <ROOT>/M/\\xff/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QStringList arguments = allDefaults() + args("--new|--name=A|--dry-run");
+        if (*c.arguments != '\0') {
+            arguments += args(c.arguments);
+        }
+        const CliResult result =
+            c.lastArgument == nullptr
+                ? runCli(arguments)
+                : runCli(QStringList{QStringLiteral("-c"),
+                                     QStringLiteral("exec \"$@\" \"$(printf '%1')\"")
+                                         .arg(QString::fromUtf8(c.lastArgument)),
+                                     QStringLiteral("sh"), QStringLiteral(TAVORIN_CLI_PATH)} +
+                             arguments,
+                         QStringLiteral("/bin/sh"));
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        EXPECT_TRUE(result.out.contains(QString::fromUtf8(c.out))) << result.out.toStdString();
+        for (const QString& line :
+             QString::fromUtf8(c.err).replace(QStringLiteral("<ROOT>"), root()).split(u'\n')) {
+            EXPECT_EQ(result.err.count(QStringLiteral("tavorin-cli: ") + line + u'\n'), 1)
+                << result.err.toStdString();
+        }
+        EXPECT_FALSE(result.err.contains(QStringLiteral("歌詞ファイルが登録されていません。")));
+    }
+}
+
 // Ctrl+C is SIGINT here.
 TEST_F(CliTest, CtrlCEndsTheRunBetweenFilesAndLeavesEveryFileOldOrNew) {
     constexpr int fileCount = 400;

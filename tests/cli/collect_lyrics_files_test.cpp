@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace tavorin {
 namespace {
 
@@ -32,10 +40,23 @@ TEST(CollectLyricsFilesTest, FolderWalkTakesVisibleLyricsFilesBelowIt) {
                             root.filePath(QStringLiteral("tree/g.txt"))));
     ASSERT_TRUE(QFile::link(root.filePath(QStringLiteral("nowhere.txt")),
                             root.filePath(QStringLiteral("tree/broken.txt"))));
+    // Names that are not UTF-8: the lyrics file and the folder that could hold lyrics files
+    // are reported; a song, and a hidden file, are passed over like any other of their kind.
+    const QByteArray tree = QFile::encodeName(root.filePath(QStringLiteral("tree/")));
+    ASSERT_EQ(::mkdir((tree + "\x89\xcc").constData(), 0700), 0);
+    for (const QByteArray& name : {QByteArray("a\xff"
+                                              "b.txt"),
+                                   QByteArray("a\xff"
+                                              "b.mp3"),
+                                   QByteArray(".\xff.txt"), QByteArray("\x89\xcc/h.txt")}) {
+        const int file = ::open((tree + name).constData(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(file, 0);
+        ::close(file);
+    }
 #endif
 
-    QStringList warnings;
-    const QStringList files = collectLyricsFiles({root.filePath(QStringLiteral("tree"))}, warnings);
+    const CollectedLyricsFiles collected =
+        collectLyricsFiles({root.filePath(QStringLiteral("tree"))});
 
     QStringList expected;
     for (const char* file : {"tree/a.txt",
@@ -46,8 +67,21 @@ TEST(CollectLyricsFilesTest, FolderWalkTakesVisibleLyricsFilesBelowIt) {
         expected << QDir::toNativeSeparators(
             QDir::cleanPath(root.filePath(QString::fromUtf8(file))));
     }
-    EXPECT_EQ(files, expected);
-    EXPECT_TRUE(warnings.isEmpty());
+    EXPECT_EQ(collected.files, expected);
+#ifdef Q_OS_UNIX
+    QStringList warnings = collected.warnings;
+    warnings.sort();
+    const QString shownTree = root.filePath(QStringLiteral("tree/"));
+    EXPECT_EQ(warnings, QStringList({QStringLiteral("ファイル名が UTF-8 ではないので読めません: ") +
+                                         shownTree + QStringLiteral("a\\xffb.txt"),
+                                     QStringLiteral("フォルダ名が UTF-8 ではないので開けません: ") +
+                                         shownTree + QStringLiteral("\\x89\\xcc")}));
+    EXPECT_EQ(collected.passedOver, 2);
+    // Qt cannot name these files either, so it could not remove them.
+    std::filesystem::remove_all(QFile::encodeName(temp.path()).toStdString());
+#else
+    EXPECT_TRUE(collected.warnings.isEmpty());
+#endif
 }
 
 } // namespace

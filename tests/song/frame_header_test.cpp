@@ -21,12 +21,10 @@ TEST(FrameHeaderTest, DecodesEveryVersionAndLayer) {
         }
         ASSERT_EQ(decoded, row[1] != QStringLiteral("fail"));
         if (decoded) {
-            EXPECT_EQ(QStringList({QString::number(h.version), QString::number(h.layer),
-                                   QString::number(h.protection), QString::number(h.privateBit),
-                                   QString::number(h.channelMode), QString::number(h.padding),
-                                   QString::number(h.frameLength), QString::number(h.dataOffset),
-                                   QString::number(h.bitrate), QString::number(h.sampleRate)}),
-                      row.mid(1));
+            EXPECT_EQ(QString::asprintf("%d %d %d %d %d %d %d %d %d %d", h.version, h.layer,
+                                        h.protection, h.privateBit, h.channelMode, h.padding,
+                                        h.frameLength, h.dataOffset, h.bitrate, h.sampleRate),
+                      row.mid(1).join(QLatin1Char(' ')));
         }
     }
 }

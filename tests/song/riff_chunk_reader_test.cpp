@@ -27,14 +27,14 @@ TEST(RiffChunkReaderTest, FindsDataAndInfoAndStopsAtTheEndOfTheFile) {
     qToLittleEndian<quint32>(0xFFFFFFF0u, beyond.data() + 16);
     const struct {
         QByteArray file;
-        const char* layout; // form, data offset and size, data first, INFO offset
+        const char* layout; // form, data offset+size, data first, INFO offset (-1: none)
     } cases[] = {
-        {riff("RMP3", data + info), "RMP3 20+301 first 330"},
-        {riff("RMP3", info + data), "RMP3 42+301 - 20"},
-        {riff("RMP3", chunk("LIST", "adtl" + QByteArray(6, 'x')) + data), "RMP3 38+301 - -"},
-        {riff("RMP3", chunk("data", QByteArray(1000, 'U'))).left(500), "RMP3 20+480 first -"},
-        {beyond, "RMP3 - - -"},
-        {riff("WAVE", chunk("fmt ", "x")), "WAVE - - -"},
+        {riff("RMP3", data + info), "RMP3 20+301 1 330"},
+        {riff("RMP3", info + data), "RMP3 42+301 0 20"},
+        {riff("RMP3", chunk("LIST", "adtl" + QByteArray(6, 'x')) + data), "RMP3 38+301 0 -1"},
+        {riff("RMP3", chunk("data", QByteArray(1000, 'U'))).left(500), "RMP3 20+480 1 -1"},
+        {beyond, "RMP3 -1+-1 0 -1"},
+        {riff("WAVE", chunk("fmt ", "x")), "WAVE -1+-1 0 -1"},
         {"ID3\x04 and so on", "none"},
         {"RIFF", "none"},
     };
@@ -42,16 +42,13 @@ TEST(RiffChunkReaderTest, FindsDataAndInfoAndStopsAtTheEndOfTheFile) {
         const auto l = readRiffLayout(
             [&](std::int64_t at, std::int64_t length) { return c.file.mid(at, length); },
             c.file.size());
-        const auto span = [](const std::optional<RiffChunkSpan>& s, bool withSize) {
-            return !s ? QStringLiteral("-")
-                      : QString::number(s->offset) +
-                            (withSize ? QStringLiteral("+%1").arg(s->size) : QString());
-        };
+        const RiffChunkSpan span = l ? l->data.value_or(RiffChunkSpan{-1, -1}) : RiffChunkSpan{};
+        const std::int64_t infoAt = l && l->info ? l->info->offset : -1;
         EXPECT_EQ(!l ? QStringLiteral("none")
-                     : QStringList({QString::fromLatin1(l->formType), span(l->data, true),
-                                    l->dataFirst ? QStringLiteral("first") : QStringLiteral("-"),
-                                    span(l->info, false)})
-                           .join(QLatin1Char(' ')),
+                     : QString::asprintf("%s %lld+%lld %d %lld", l->formType.constData(),
+                                         static_cast<long long>(span.offset),
+                                         static_cast<long long>(span.size), l->dataFirst,
+                                         static_cast<long long>(infoAt)),
                   QString::fromLatin1(c.layout));
     }
 }

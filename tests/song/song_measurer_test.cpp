@@ -12,6 +12,7 @@ namespace {
 
 using test::bytesOf;
 using test::frames;
+using test::stereoHeader;
 
 // What an engine says of a readable MPEG song, but for the given facts.
 SongFacts facts(std::int32_t firstFrameBitrate = 128, std::uint32_t flags = 0,
@@ -19,32 +20,10 @@ SongFacts facts(std::int32_t firstFrameBitrate = 128, std::uint32_t flags = 0,
     return {flags, hasAudio, audioStart, 44100, firstFrameBitrate, {}, {}};
 }
 
-std::int32_t scan(const QByteArray& song, const SongFacts& songFacts) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("song.mp3"));
-    EXPECT_TRUE(test::writeFile(path, song));
-    BlockFile file(path);
-    return leadingSilentFrames(file, songFacts, 5);
-}
-
-TEST(LeadingSilentFramesTest, PayloadStartsAfterHeaderCrcAndSideInformation) {
-    const std::pair<QByteArray, int> cases[] = {
-        {test::stereoHeader, 36},
-        {test::monoHeader, 21},
-        {bytesOf({0xFF, 0xFA, 0x90, 0x00}), 38},
-        {bytesOf({0xFF, 0xFA, 0x90, 0xC0}), 23},
-    };
-    for (const auto& [h, payload] : cases) {
-        SCOPED_TRACE(payload);
-        EXPECT_EQ(scan(frames(3, h, '\0', payload - 1) + frames(1, h, '\0', payload), facts()), 3);
-        EXPECT_EQ(scan(frames(3, h, '\0', test::frameBytes - 1), facts()), 2);
-    }
-}
-
 TEST(LeadingSilentFramesTest, CountsSilentFramesUntilTheFirstLoudOne) {
-    const QByteArray loudEverywhere = frames(1, test::stereoHeader, '\0', 100).repeated(4);
-    const QByteArray audio = frames(4, test::stereoHeader, '\0', 77);
-    const QByteArray infoFrame32k = bytesOf({0xFF, 0xFB, 0x98, 0x00}) + QByteArray(572, 'I');
+    const QByteArray loudEverywhere = frames(1, stereoHeader, '\0', 100).repeated(4);
+    const QByteArray audio = frames(4, stereoHeader, '\0', 77);
+    const QByteArray crcMono = bytesOf({0xFF, 0xFA, 0x90, 0xC0}); // payload from byte 23
     const auto oneByteFrames = [](int count) {
         return QByteArray(count, '\x02') + '\x80' + QByteArray(500, '\x01');
     };
@@ -55,14 +34,20 @@ TEST(LeadingSilentFramesTest, CountsSilentFramesUntilTheFirstLoudOne) {
         std::int32_t silent;
     } cases[] = {
         {"plain", audio, facts(), 3},
+        {"side information is no payload",
+         frames(3, stereoHeader, '\0', 35) + frames(1, stereoHeader, '\0', 36), facts(), 3},
+        {"CRC is no payload", frames(3, crcMono, '\0', 22) + frames(1, crcMono, '\0', 23), facts(),
+         3},
+        {"the last byte is payload", frames(3, stereoHeader, '\0', test::frameBytes - 1), facts(),
+         2},
         {"info frame skipped and counted", loudEverywhere, facts(0), 1},
         {"no info frame", loudEverywhere, facts(), 0},
-        {"info frame's own length", infoFrame32k + audio, facts(0), 4},
+        // A 576-byte frame at 32 kHz.
+        {"info frame's own length",
+         bytesOf({0xFF, 0xFB, 0x98, 0x00}) + QByteArray(572, 'I') + audio, facts(0), 4},
         {"walk from the audio start", QByteArray(20, 'x') + audio, facts(128, 0, 20), 3},
-        {"0xFF is silence",
-         frames(3, test::stereoHeader, '\xFF') + frames(3, test::stereoHeader, '\xFF', 50), facts(),
-         5},
-        {"0xFE is not", frames(1, test::stereoHeader, '\xFE'), facts(), 0},
+        {"0xFF is silence", frames(3, stereoHeader, '\xFF', 50), facts(), 2},
+        {"0xFE is not", frames(1, stereoHeader, '\xFE'), facts(), 0},
         {"silent to the end", frames(12), facts(), 0},
         {"cut in silence", frames(12).chopped(100), facts(), 0},
         // A free-format frame 1 byte long, then an MPEG-2.5 frame whose payload is loud.
@@ -80,44 +65,32 @@ TEST(LeadingSilentFramesTest, CountsSilentFramesUntilTheFirstLoudOne) {
         {"unreadable", audio, facts(128, fileType::unreadable), 0},
         {"information call failed", audio, facts(128, 0, 0, false), 0},
     };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("song.mp3"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(scan(c.song, c.facts), c.silent);
+        ASSERT_TRUE(test::writeFile(path, c.song));
+        BlockFile song(path);
+        EXPECT_EQ(leadingSilentFrames(song, c.facts, 5), c.silent);
     }
 }
 
-// The engine is asked once per song. The silence in milliseconds uses the engine's rate (0:
-// 44100 Hz) with halves to even; the time ratio follows the user's time base.
+// The engine is asked once per song, and its rate and texts reach the Song Info.
 TEST(SongMeasurerTest, SilenceRateTimeRatioAndTexts) {
-    const struct {
-        std::int32_t engineRate, silentFrames;
-        bool winampTime;
-        std::int32_t sampleRate, silencemSec;
-        double timeRatio;
-    } cases[] = {
-        {44100, 10, false, 44100, 261, 1.0},    {0, 10, false, 44100, 261, 1.0},
-        {48000, 3, false, 48000, 72, 1.0},      {22050, 3, false, 22050, 157, 1.0},
-        {2304000, 1, false, 2304000, 0, 1.0},   {2304000, 3, false, 2304000, 2, 1.0},
-        {44100, 1, true, 44100, 26, 0.9953125}, {0, 1, true, 44100, 26, 0.9953125},
-        {48000, 1, true, 48000, 24, 1.0},       {22050, 1, true, 22050, 52, 0.9953125},
-    };
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("song.mp3"));
     FakePlaybackEngine engine;
-    SongMeasurer measurer(engine);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.engineRate << " Hz, " << c.silentFrames << " frames"
-                                        << (c.winampTime ? ", Winamp Time" : ""));
-        ASSERT_TRUE(
-            test::writeFile(path, frames(c.silentFrames + 1, test::stereoHeader, '\0', 99)));
-        engine.facts = facts();
-        engine.facts.sampleRate = c.engineRate;
-        engine.facts.riff.name = QStringLiteral("Riff");
+    engine.facts.riff.name = QStringLiteral("Riff");
+    for (const QStringList& row : test::readTable(QStringLiteral("song/measurements.tsv"))) {
+        SCOPED_TRACE(row.join(QLatin1Char(' ')).toStdString());
+        ASSERT_TRUE(test::writeFile(path, frames(row[1].toInt() + 1, stereoHeader, '\0', 99)));
+        engine.facts.sampleRate = row[0].toInt();
         const int asked = engine.songsRead;
-        const SongInfo info = measurer.measureSong(path, c.winampTime);
+        const SongInfo info = SongMeasurer(engine).measureSong(path, row[2] == QStringLiteral("1"));
         EXPECT_EQ(engine.songsRead, asked + 1);
-        EXPECT_EQ(std::tuple(info.sampleRate, info.silencemSec, info.timeRatio, info.title),
-                  std::tuple(c.sampleRate, c.silencemSec, c.timeRatio, QStringLiteral("Riff")));
+        EXPECT_EQ(
+            std::tuple(info.sampleRate, info.silencemSec, info.timeRatio, info.title),
+            std::tuple(row[3].toInt(), row[4].toInt(), row[5].toDouble(), QStringLiteral("Riff")));
     }
 }
 

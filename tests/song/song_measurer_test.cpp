@@ -10,7 +10,6 @@
 namespace tavorin {
 namespace {
 
-using test::bytesOf;
 using test::frames;
 using test::stereoHeader;
 
@@ -23,7 +22,7 @@ SongFacts facts(std::int32_t firstFrameBitrate = 128, std::uint32_t flags = 0,
 TEST(LeadingSilentFramesTest, CountsSilentFramesUntilTheFirstLoudOne) {
     const QByteArray loudEverywhere = frames(1, stereoHeader, '\0', 100).repeated(4);
     const QByteArray audio = frames(4, stereoHeader, '\0', 77);
-    const QByteArray crcMono = bytesOf({0xFF, 0xFA, 0x90, 0xC0}); // payload from byte 23
+    const QByteArray crcMono = QByteArray::fromHex("FFFA90C0"); // payload from byte 23
     const auto oneByteFrames = [](int count) {
         return QByteArray(count, '\x02') + '\x80' + QByteArray(500, '\x01');
     };
@@ -43,8 +42,8 @@ TEST(LeadingSilentFramesTest, CountsSilentFramesUntilTheFirstLoudOne) {
         {"info frame skipped and counted", loudEverywhere, facts(0), 1},
         {"no info frame", loudEverywhere, facts(), 0},
         // A 576-byte frame at 32 kHz.
-        {"info frame's own length",
-         bytesOf({0xFF, 0xFB, 0x98, 0x00}) + QByteArray(572, 'I') + audio, facts(0), 4},
+        {"info frame's own length", QByteArray::fromHex("FFFB9800") + QByteArray(572, 'I') + audio,
+         facts(0), 4},
         {"walk from the audio start", QByteArray(20, 'x') + audio, facts(128, 0, 20), 3},
         {"0xFF is silence", frames(3, stereoHeader, '\xFF', 50), facts(), 2},
         {"0xFE is not", frames(1, stereoHeader, '\xFE'), facts(), 0},
@@ -52,13 +51,12 @@ TEST(LeadingSilentFramesTest, CountsSilentFramesUntilTheFirstLoudOne) {
         {"cut in silence", frames(12).chopped(100), facts(), 0},
         // A free-format frame 1 byte long, then an MPEG-2.5 frame whose payload is loud.
         {"frame shorter than its side information",
-         bytesOf({0xFF, 0xFB, 0x02, 0x80, 0}) + QByteArray(26, '\0') + '\x01' +
-             QByteArray(393, '\0'),
+         QByteArray::fromHex("FFFB028000") + QByteArray(26, '\0') + '\x01' + QByteArray(393, '\0'),
          facts(), 1},
         {"1000 one-byte frames", oneByteFrames(1002), facts(), 1000},
         {"counter at its top", oneByteFrames(32769), facts(), 32767},
         {"counter past its top", oneByteFrames(32770), facts(), 0},
-        {"forbidden bitrate index", frames(2) + bytesOf({0xFF, 0xFB, 0xF0, 0x00}) + audio, facts(),
+        {"forbidden bitrate index", frames(2) + QByteArray::fromHex("FFFBF000") + audio, facts(),
          0},
         {"no MPEG audio", audio, facts(128, fileType::noMpegAudio), 0},
         {"other RIFF", audio, facts(128, fileType::otherRiff), 0},

@@ -5,25 +5,15 @@
 #include <QString>
 #include <QStringList>
 
-#include <initializer_list>
 #include <utility>
 #include <vector>
 
 namespace tavorin::test {
 
-// Song bytes written out as numbers, for headers and frames built by hand.
-inline QByteArray bytesOf(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (int v : values) {
-        bytes.append(static_cast<char>(v));
-    }
-    return bytes;
-}
-
 // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, no padding: 417 bytes a frame, payload from byte 36
 // (stereo) or 21 (mono).
-inline const QByteArray stereoHeader = bytesOf({0xFF, 0xFB, 0x90, 0x00});
-inline const QByteArray monoHeader = bytesOf({0xFF, 0xFB, 0x90, 0xC0});
+inline const QByteArray stereoHeader = QByteArray::fromHex("FFFB9000");
+inline const QByteArray monoHeader = QByteArray::fromHex("FFFB90C0");
 inline constexpr int frameBytes = 417;
 
 // `count` frames: the header, `fill` everywhere else, and in the last one 0x01 at `loudAt`.
@@ -41,8 +31,8 @@ inline QByteArray frames(int count, const QByteArray& header = stereoHeader, cha
 
 // An ID3v2.4 tag whose body would decode as frames of nonsense.
 inline QByteArray id3v2Tag(int bodySize, bool footer = false) {
-    QByteArray tag =
-        "ID3" + bytesOf({4, 0, footer ? 0x10 : 0, 0, 0, bodySize >> 7, bodySize & 0x7F});
+    QByteArray tag = QByteArray::fromHex(footer ? "4944330400100000" : "4944330400000000");
+    tag.append(static_cast<char>(bodySize >> 7)).append(static_cast<char>(bodySize & 0x7F));
     return tag + QByteArray(bodySize, 'A') + (footer ? "3DI" + tag.mid(3, 7) : QByteArray());
 }
 

@@ -67,6 +67,8 @@ TEST_F(TaglibPlaybackEngineTest, WalkStartsAfterLeadingTagsAndTheRmpHeader) {
         {id3v2Tag(20) + id3v2Tag(40) + audio, 104},
         {rmp(audio), 104},
         {rmp(id3v2Tag(128) + audio), 104},
+        // Fraunhofer's VBRI frame is skipped and counted like LAME's info frame.
+        {frames(1).replace(36, 4, "VBRI") + frames(1, test::monoHeader, '\0', 30), 26},
         {{}, -1},
         {QByteArray("just some words, no frames\n").repeated(200), -1},
         {id3v2Tag(16), -1},

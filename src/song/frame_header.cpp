@@ -1,5 +1,7 @@
 #include "song/frame_header.h"
 
+#include <QtEndian>
+
 namespace tavorin {
 
 namespace {
@@ -8,17 +10,9 @@ namespace {
 //   1-11 frame sync, 12-13 version (00 = 2.5, 10 = 2, 11 = 1), 14-15 layer (11 = I, 10 = II,
 //   01 = III), 16 protection, 17-20 bitrate index, 21-22 sampling rate index, 23 padding,
 //   24 private, 25-26 channel mode, 27-32 mode extension, copyright, original, emphasis.
-int bit(QByteArrayView bytes, int number) {
-    const auto byte = static_cast<unsigned char>(bytes[(number - 1) / 8]);
-    return (byte >> (7 - (number - 1) % 8)) & 1;
-}
-
-int bits(QByteArrayView bytes, int first, int count) {
-    int value = 0;
-    for (int n = first; n < first + count; ++n) {
-        value = value * 2 + bit(bytes, n);
-    }
-    return value;
+// The `count` bits from bit `first` on of a header's four bytes, read as one big-endian word.
+int bits(quint32 word, int first, int count = 1) {
+    return static_cast<int>((word >> (33 - first - count)) & ((1u << count) - 1));
 }
 
 const BitrateTable& bitrateTable(std::int32_t version, std::int32_t layer) {
@@ -55,8 +49,9 @@ bool decodeFrameHeader(QByteArrayView bytes, FrameHeader& header) {
     if (bytes.size() < 4) {
         return false;
     }
-    header.version = bit(bytes, 12) == 0 ? 3 : (bit(bytes, 13) == 1 ? 1 : 2);
-    switch (bits(bytes, 14, 2)) {
+    const auto word = qFromBigEndian<quint32>(bytes.data());
+    header.version = bits(word, 12) == 0 ? 3 : (bits(word, 13) == 1 ? 1 : 2);
+    switch (bits(word, 14, 2)) {
     case 3:
         header.layer = 1;
         break;
@@ -69,15 +64,15 @@ bool decodeFrameHeader(QByteArrayView bytes, FrameHeader& header) {
     default:
         break; // reserved: the layer stays
     }
-    header.protection = bit(bytes, 16);
+    header.protection = bits(word, 16);
 
-    const int bitrateIndex = bits(bytes, 17, 4);
+    const int bitrateIndex = bits(word, 17, 4);
     if (bitrateIndex == 15) {
         return false;
     }
     header.bitrate = bitrateTable(header.version, header.layer)[bitrateIndex];
 
-    switch (bits(bytes, 21, 2)) {
+    switch (bits(word, 21, 2)) {
     case 0:
         header.sampleRate = 44100;
         break;
@@ -96,9 +91,9 @@ bool decodeFrameHeader(QByteArrayView bytes, FrameHeader& header) {
         header.sampleRate = divideHalfEven(header.sampleRate, 4);
     }
 
-    header.padding = bit(bytes, 23);
-    header.privateBit = bit(bytes, 24);
-    header.channelMode = bits(bytes, 25, 2);
+    header.padding = bits(word, 23);
+    header.privateBit = bits(word, 24);
+    header.channelMode = bits(word, 25, 2);
     header.frameLength = frameLength(header.version, header.layer, header.bitrate,
                                      header.sampleRate, header.padding);
     header.dataOffset =
@@ -142,13 +137,17 @@ std::int32_t dataOffset(std::int32_t protection, std::int32_t layer, std::int32_
 }
 
 bool isPlausibleFrameHeader(QByteArrayView bytes) {
-    if (bytes.size() < 4 || bits(bytes, 1, 11) != 0x7FF) {
+    if (bytes.size() < 4) {
         return false;
     }
-    const int versionBits = bits(bytes, 12, 2);
-    const int layerBits = bits(bytes, 14, 2);
-    const int bitrateIndex = bits(bytes, 17, 4);
-    const int rateIndex = bits(bytes, 21, 2);
+    const auto word = qFromBigEndian<quint32>(bytes.data());
+    if (bits(word, 1, 11) != 0x7FF) {
+        return false;
+    }
+    const int versionBits = bits(word, 12, 2);
+    const int layerBits = bits(word, 14, 2);
+    const int bitrateIndex = bits(word, 17, 4);
+    const int rateIndex = bits(word, 21, 2);
     return versionBits != 1 && layerBits != 0 && bitrateIndex != 0 && bitrateIndex != 15 &&
            rateIndex != 3;
 }

@@ -2,6 +2,9 @@
 
 namespace tavorin {
 
+// TagLib's ID3v2::Header answers differently: it takes any ten bytes for a header and counts
+// a size that is not synchsafe as 0, so it would report a 10-byte tag where there is none and
+// the walk would start inside the song's first frame.
 std::optional<std::int64_t> id3v2TagSize(QByteArrayView bytes) {
     // "ID3", major and minor version (never 0xFF), flags (0x10: a footer follows), then the
     // body size as four 7-bit bytes, most significant first.

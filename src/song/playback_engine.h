@@ -15,12 +15,6 @@ struct TagInfo {
     QString album;
 };
 
-// The stream facts the measurement relies on.
-struct MpegInfo {
-    std::int32_t firstFrameBitrate = 0; // 0 when the first frame is a VBR/info frame
-    std::int32_t sampleRate = 0;        // of the first MPEG audio frame; 0 when none
-};
-
 // The RIFF INFO texts of an RMP: "INAM", "IART", "IPRD".
 struct RiffInfo {
     QString name;
@@ -36,8 +30,20 @@ inline constexpr std::uint32_t otherRiff = 4;
 inline constexpr std::uint32_t unreadable = 8;
 } // namespace fileType
 
-// The playback engine: the five calls the system makes of it, so nothing else knows what
-// reads the songs. Records are reset by the engine before it fills them.
+// Everything the engine tells about one song file. A song without MPEG audio (or one that
+// cannot be read) has only its Type Flags: no rate, no texts.
+struct SongFacts {
+    std::uint32_t fileType = 0;
+    bool hasAudio = false;              // an MPEG audio frame was found
+    std::int64_t audioStart = 0;        // the MPEG data's first byte after its leading ID3v2 tags
+    std::int32_t sampleRate = 0;        // of the first MPEG audio frame
+    std::int32_t firstFrameBitrate = 0; // 0 when the first frame is a VBR/info frame
+    TagInfo tag;
+    RiffInfo riff;
+};
+
+// The playback engine, so nothing else knows what reads the songs. It is initialised once,
+// before the first song, and asked once per song.
 class PlaybackEngine {
 public:
     virtual ~PlaybackEngine() = default;
@@ -45,24 +51,9 @@ public:
     virtual QString name() const = 0;
     // Version × 100.
     virtual std::int32_t version() const = 0;
-    virtual std::uint32_t fileType(const QString& path) = 0;
-    // False when the file cannot be read or holds no MPEG audio frame.
-    virtual bool fileInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg) = 0;
-    virtual void fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg, RiffInfo& riff) = 0;
-
-    // The same three calls about the song at path that the caller holds open as song (closed
-    // when it could not be opened), so that a measurement opens each song once: an engine
-    // that reads songs itself reads this one through song. Unless overridden they ask by path.
-    virtual std::uint32_t fileType(const QString& path, BlockFile& /*song*/) {
-        return fileType(path);
-    }
-    virtual bool fileInfo(const QString& path, BlockFile& /*song*/, TagInfo& tag, MpegInfo& mpeg) {
-        return fileInfo(path, tag, mpeg);
-    }
-    virtual void fileInfo2(const QString& path, BlockFile& /*song*/, TagInfo& tag, MpegInfo& mpeg,
-                           RiffInfo& riff) {
-        fileInfo2(path, tag, mpeg, riff);
-    }
+    // The facts of the song opened as song (closed when it could not be opened), read through
+    // it, so that one opening serves the engine and the frame walk after it.
+    virtual SongFacts readSong(BlockFile& song) = 0;
 };
 
 } // namespace tavorin

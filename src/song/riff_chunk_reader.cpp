@@ -3,6 +3,7 @@
 #include "shell/cp932_codec.h"
 
 #include <QStringDecoder>
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -15,14 +16,6 @@ namespace {
 constexpr std::int64_t riffHeaderSize = 12;
 constexpr std::int64_t chunkHeaderSize = 8;
 constexpr int maxChunks = 1024;
-
-std::uint32_t littleEndian32(QByteArrayView bytes) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
-    }
-    return value;
-}
 
 QString decodeInfoText(QByteArrayView bytes) {
     Cp932Decoding decoded = decodeCp932(bytes);
@@ -62,7 +55,7 @@ std::optional<RiffLayout> readRiffLayout(const ByteSource& read, std::int64_t fi
             break;
         }
         const QByteArray id = chunk.left(4);
-        const std::int64_t size = littleEndian32(QByteArrayView(chunk).sliced(4, 4));
+        const std::int64_t size = qFromLittleEndian<quint32>(chunk.constData() + 4);
         const std::int64_t body = offset + chunkHeaderSize;
         const RiffChunkSpan span{body, std::min(size, fileSize - body)};
         if (id == "data" && !layout.data) {
@@ -87,7 +80,7 @@ RiffInfo decodeInfoList(QByteArrayView listBody) {
     qsizetype offset = 4;
     while (offset + chunkHeaderSize <= listBody.size()) {
         const QByteArrayView id = listBody.sliced(offset, 4);
-        const qsizetype size = littleEndian32(listBody.sliced(offset + 4, 4));
+        const qsizetype size = qFromLittleEndian<quint32>(listBody.data() + offset + 4);
         const qsizetype body = offset + chunkHeaderSize;
         const QByteArrayView text = slice(listBody, body, size);
         if (id == "INAM") {

@@ -35,6 +35,8 @@ std::optional<RiffLayout> readRiffLayout(const ByteSource& read, std::int64_t fi
 
 // The texts of a "LIST" chunk body of type "INFO" (starting with "INFO"): "INAM", "IART" and
 // "IPRD", decoded from code page 932 (from UTF-8 when that is what the bytes plainly are).
+// Not TagLib's RIFF::Info::Tag: it drops a text cut short by the end of the list, where a
+// damaged song still gives what it holds.
 RiffInfo decodeInfoList(QByteArrayView listBody);
 
 } // namespace tavorin

@@ -6,8 +6,6 @@
 #include "song/id3v2_header.h"
 #include "song/riff_chunk_reader.h"
 
-#include <QFile>
-
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
@@ -78,38 +76,16 @@ public:
     }
 };
 
-// What the engine learns about a song file from its leading bytes.
-struct SongProbe {
-    std::uint32_t flags = 0;
-    std::int64_t mpegStart = 0; // the region that holds the MPEG data (an RMP's data chunk)
-    std::int64_t mpegEnd = 0;
-    std::optional<std::int64_t> leadingTag; // size of the ID3v2 tag at mpegStart
-    std::optional<FrameHeader> firstFrame;
-    bool infoFrame = false; // the first frame holds a Xing, Info or VBRI header
-    std::optional<RiffChunkSpan> infoList;
-};
-
-// The song's bytes for the probe, which reads a few small pieces near its start: one read
-// of the file's first block serves most of them (and the frame walk after it, when both read
-// through the same file).
-class SongReader {
-public:
-    explicit SongReader(BlockFile& song) : file(song) {}
-
-    bool isOpen() const { return file.isOpen(); }
-    std::int64_t fileSize() const { return file.size(); }
-
-    QByteArray readAt(std::int64_t offset, std::int64_t length) {
-        return file.bytesAt(offset, length);
-    }
-
-private:
-    BlockFile& file;
+// The region of a song file that holds its MPEG data: the whole file, or an RMP's "data"
+// chunk.
+struct MpegRegion {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
 };
 
 // A header is taken as the first frame when the frame after it starts with a header of the
 // same version, layer and sampling rate, or when it reaches the end of the MPEG data.
-bool isFirstFrame(SongReader& reader, std::int64_t offset, QByteArrayView bytes,
+bool isFirstFrame(BlockFile& song, std::int64_t offset, QByteArrayView bytes,
                   std::int64_t mpegEnd) {
     if (!isPlausibleFrameHeader(bytes)) {
         return false;
@@ -120,7 +96,7 @@ bool isFirstFrame(SongReader& reader, std::int64_t offset, QByteArrayView bytes,
     if (next + 4 > mpegEnd) {
         return true;
     }
-    const QByteArray nextBytes = reader.readAt(next, 4);
+    const QByteArray nextBytes = song.bytesAt(next, 4);
     if (!isPlausibleFrameHeader(nextBytes)) {
         return false;
     }
@@ -130,15 +106,15 @@ bool isFirstFrame(SongReader& reader, std::int64_t offset, QByteArrayView bytes,
            nextHeader.sampleRate == header.sampleRate;
 }
 
-std::optional<std::int64_t> findFirstFrame(SongReader& reader, std::int64_t from,
+std::optional<std::int64_t> findFirstFrame(BlockFile& song, std::int64_t from,
                                            std::int64_t mpegEnd) {
     const std::int64_t limit = std::min(mpegEnd, from + frameSearchLimit);
     for (std::int64_t block = from; block + 4 <= limit; block += searchBlockSize) {
         // Each block overlaps the next by three bytes so no header straddles unseen.
-        const QByteArray bytes = reader.readAt(block, std::min(searchBlockSize + 3, limit - block));
+        const QByteArray bytes = song.bytesAt(block, std::min(searchBlockSize + 3, limit - block));
         for (qsizetype i = 0; i + 4 <= bytes.size() && i < searchBlockSize; ++i) {
             if (static_cast<unsigned char>(bytes[i]) == 0xFF &&
-                isFirstFrame(reader, block + i, QByteArrayView(bytes).sliced(i, 4), mpegEnd)) {
+                isFirstFrame(song, block + i, QByteArrayView(bytes).sliced(i, 4), mpegEnd)) {
                 return block + i;
             }
         }
@@ -148,7 +124,9 @@ std::optional<std::int64_t> findFirstFrame(SongReader& reader, std::int64_t from
 
 // Xing and LAME write "Xing" or "Info" where the Layer III side information ends. LAME leaves
 // the CRC out of that count even when its header announces one, so both places are looked at.
-// Fraunhofer's "VBRI" sits 32 bytes after the header.
+// Fraunhofer's "VBRI" sits 32 bytes after the header. TagLib's MPEG::XingHeader answers
+// another question: it looks for the ids anywhere in the frame and refuses a header without
+// frame and byte counts, so a song would lose or gain its info frame against what we measure.
 bool holdsInfoHeader(QByteArrayView frame, const FrameHeader& header) {
     if (header.layer != 3) {
         return false;
@@ -162,65 +140,32 @@ bool holdsInfoHeader(QByteArrayView frame, const FrameHeader& header) {
            slice(frame, 36, 4) == "VBRI";
 }
 
-SongProbe probeSong(SongReader& reader) {
-    SongProbe probe;
-    if (!reader.isOpen()) {
-        probe.flags = fileType::unreadable;
-        return probe;
-    }
-    probe.mpegEnd = reader.fileSize();
-
-    const auto read = [&](std::int64_t offset, std::int64_t length) {
-        return reader.readAt(offset, length);
-    };
-    if (const auto riff = readRiffLayout(read, reader.fileSize())) {
-        if (riff->formType != "RMP3") {
-            probe.flags = fileType::otherRiff;
-            return probe;
-        }
-        probe.infoList = riff->info;
-        if (!riff->data) {
-            probe.flags = fileType::otherRiff | fileType::noMpegAudio;
-            return probe;
-        }
-        probe.flags = riff->dataFirst ? fileType::rmpDataAt20 : fileType::otherRiff;
-        probe.mpegStart = riff->data->offset;
-        probe.mpegEnd = riff->data->offset + riff->data->size;
-    }
-
-    std::int64_t audioStart = probe.mpegStart;
+// The first byte after the ID3v2 tags that open the MPEG data (some taggers stack several),
+// and the size of the first of them.
+std::int64_t afterLeadingTags(BlockFile& song, std::int64_t from,
+                              std::optional<std::int64_t>& firstTagSize) {
     for (int n = 0; n < maxLeadingTags; ++n) {
-        const auto tagSize = id3v2TagSize(reader.readAt(audioStart, id3v2HeaderSize));
+        const auto tagSize = id3v2TagSize(song.bytesAt(from, id3v2HeaderSize));
         if (!tagSize) {
             break;
         }
         if (n == 0) {
-            probe.leadingTag = *tagSize;
+            firstTagSize = *tagSize;
         }
-        audioStart += *tagSize;
+        from += *tagSize;
     }
-
-    const auto first = findFirstFrame(reader, audioStart, probe.mpegEnd);
-    if (!first) {
-        probe.flags |= fileType::noMpegAudio;
-        return probe;
-    }
-    const QByteArray frame = reader.readAt(*first, 64);
-    FrameHeader header;
-    decodeFrameHeader(frame, header);
-    probe.firstFrame = header;
-    probe.infoFrame = holdsInfoHeader(frame, header);
-    return probe;
+    return from;
 }
 
-// Title, artist and album from the ID3v2 tag, each falling back to the ID3v1 tag.
-TagInfo readTags(SongReader& reader, const SongProbe& probe) {
+// Title, artist and album from the ID3v2 tag at the start of the MPEG data, each falling back
+// to the ID3v1 tag at its end.
+TagInfo readTags(BlockFile& song, const MpegRegion& mpeg, std::optional<std::int64_t> tagSize) {
     QByteArray bytes;
-    if (probe.leadingTag && *probe.leadingTag <= maxTagBytes) {
-        bytes = reader.readAt(probe.mpegStart, *probe.leadingTag);
+    if (tagSize && *tagSize <= maxTagBytes) {
+        bytes = song.bytesAt(mpeg.start, *tagSize);
     }
-    if (probe.mpegEnd - id3v1Size >= probe.mpegStart) {
-        const QByteArray id3v1 = reader.readAt(probe.mpegEnd - id3v1Size, id3v1Size);
+    if (mpeg.end - id3v1Size >= mpeg.start) {
+        const QByteArray id3v1 = song.bytesAt(mpeg.end - id3v1Size, id3v1Size);
         if (id3v1.size() == id3v1Size && id3v1.startsWith("TAG")) {
             bytes += id3v1;
         }
@@ -249,71 +194,6 @@ TagInfo readTags(SongReader& reader, const SongProbe& probe) {
 
 } // namespace
 
-// Everything the engine's calls report about one song, read in one pass over it.
-struct TaglibPlaybackEngine::SongFacts {
-    std::uint32_t flags = 0;
-    bool hasAudio = false;
-    TagInfo tag;
-    MpegInfo mpeg;
-    RiffInfo riff;
-};
-
-struct TaglibPlaybackEngine::CachedSong {
-    QString path;
-    FileStamp stamp;
-    SongFacts facts;
-};
-
-TaglibPlaybackEngine::SongFacts TaglibPlaybackEngine::readFacts(BlockFile& song) {
-    SongFacts facts;
-    SongReader reader(song);
-    const SongProbe probe = probeSong(reader);
-    facts.flags = probe.flags;
-    if (!probe.firstFrame) {
-        return facts;
-    }
-    facts.hasAudio = true;
-    facts.mpeg.sampleRate = probe.firstFrame->sampleRate;
-    facts.mpeg.firstFrameBitrate = probe.infoFrame ? 0 : probe.firstFrame->bitrate;
-    facts.tag = readTags(reader, probe);
-    if (probe.infoList) {
-        facts.riff = decodeInfoList(reader.readAt(
-            probe.infoList->offset, std::min(probe.infoList->size, maxInfoListBytes)));
-    }
-    return facts;
-}
-
-// A measurement asks the engine three times about the same song, one call after the other; the
-// song is read once and its facts kept while the file stays the same one, unchanged. Asked by
-// path, the engine looks the song up to tell; asked about an opened song, its stamp as opened
-// tells, and the song is read through it.
-const TaglibPlaybackEngine::SongFacts& TaglibPlaybackEngine::factsOf(const QString& path) {
-    if (lastSong && lastSong->path == path && lastSong->stamp == fileStampOf(path)) {
-        return lastSong->facts;
-    }
-    BlockFile song(path);
-    return factsOf(path, song);
-}
-
-const TaglibPlaybackEngine::SongFacts& TaglibPlaybackEngine::factsOf(const QString& path,
-                                                                     BlockFile& song) {
-    if (lastSong && lastSong->path == path && lastSong->stamp == song.stamp()) {
-        return lastSong->facts;
-    }
-    auto cached = std::make_unique<CachedSong>();
-    cached->path = path;
-    cached->stamp = song.stamp();
-    cached->facts = readFacts(song);
-    lastSong = std::move(cached);
-    return lastSong->facts;
-}
-
-TaglibPlaybackEngine::TaglibPlaybackEngine() {
-    init();
-}
-
-TaglibPlaybackEngine::~TaglibPlaybackEngine() = default;
-
 void TaglibPlaybackEngine::init() {
     // TagLib keeps these handlers for the whole process; they must outlive every tag.
     static const Cp932Id3v1Handler id3v1Handler;
@@ -330,43 +210,50 @@ std::int32_t TaglibPlaybackEngine::version() const {
     return TAGLIB_MAJOR_VERSION * 100 + TAGLIB_MINOR_VERSION;
 }
 
-std::uint32_t TaglibPlaybackEngine::fileType(const QString& path) {
-    return factsOf(path).flags;
-}
+SongFacts TaglibPlaybackEngine::readSong(BlockFile& song) {
+    SongFacts facts;
+    if (!song.isOpen()) {
+        facts.fileType = fileType::unreadable;
+        return facts;
+    }
+    MpegRegion mpeg{0, song.size()};
+    std::optional<RiffChunkSpan> infoList;
+    const auto read = [&](std::int64_t offset, std::int64_t length) {
+        return song.bytesAt(offset, length);
+    };
+    if (const auto riff = readRiffLayout(read, song.size())) {
+        if (riff->formType != "RMP3") {
+            facts.fileType = fileType::otherRiff;
+            return facts;
+        }
+        if (!riff->data) {
+            facts.fileType = fileType::otherRiff | fileType::noMpegAudio;
+            return facts;
+        }
+        facts.fileType = riff->dataFirst ? fileType::rmpDataAt20 : fileType::otherRiff;
+        mpeg = {riff->data->offset, riff->data->offset + riff->data->size};
+        infoList = riff->info;
+    }
 
-bool TaglibPlaybackEngine::fileInfo(const QString& path, TagInfo& tag, MpegInfo& mpeg) {
-    const SongFacts& facts = factsOf(path);
-    tag = facts.tag;
-    mpeg = facts.mpeg;
-    return facts.hasAudio;
-}
-
-void TaglibPlaybackEngine::fileInfo2(const QString& path, TagInfo& tag, MpegInfo& mpeg,
-                                     RiffInfo& riff) {
-    const SongFacts& facts = factsOf(path);
-    tag = facts.tag;
-    mpeg = facts.mpeg;
-    riff = facts.riff;
-}
-
-std::uint32_t TaglibPlaybackEngine::fileType(const QString& path, BlockFile& song) {
-    return factsOf(path, song).flags;
-}
-
-bool TaglibPlaybackEngine::fileInfo(const QString& path, BlockFile& song, TagInfo& tag,
-                                    MpegInfo& mpeg) {
-    const SongFacts& facts = factsOf(path, song);
-    tag = facts.tag;
-    mpeg = facts.mpeg;
-    return facts.hasAudio;
-}
-
-void TaglibPlaybackEngine::fileInfo2(const QString& path, BlockFile& song, TagInfo& tag,
-                                     MpegInfo& mpeg, RiffInfo& riff) {
-    const SongFacts& facts = factsOf(path, song);
-    tag = facts.tag;
-    mpeg = facts.mpeg;
-    riff = facts.riff;
+    std::optional<std::int64_t> leadingTagSize;
+    facts.audioStart = afterLeadingTags(song, mpeg.start, leadingTagSize);
+    const auto first = findFirstFrame(song, facts.audioStart, mpeg.end);
+    if (!first) {
+        facts.fileType |= fileType::noMpegAudio;
+        return facts;
+    }
+    const QByteArray frame = song.bytesAt(*first, 64);
+    FrameHeader header;
+    decodeFrameHeader(frame, header);
+    facts.hasAudio = true;
+    facts.sampleRate = header.sampleRate;
+    facts.firstFrameBitrate = holdsInfoHeader(frame, header) ? 0 : header.bitrate;
+    facts.tag = readTags(song, mpeg, leadingTagSize);
+    if (infoList) {
+        facts.riff = decodeInfoList(
+            song.bytesAt(infoList->offset, std::min(infoList->size, maxInfoListBytes)));
+    }
+    return facts;
 }
 
 } // namespace tavorin

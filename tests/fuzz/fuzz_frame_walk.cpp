@@ -1,8 +1,9 @@
-// The MPEG frame walk over arbitrary song bytes. The first two bytes choose what the playback
-// engine says of the song (Type Flags, whether the first frame is an info frame); the rest is
-// the song file. The real engine then measures the same file.
+// The MPEG frame walk over arbitrary song bytes. The first two bytes choose the facts the walk
+// is given of the song (Type Flags, whether the engine read it, where its audio starts,
+// whether the first frame is an info frame, the tolerance); the rest is the song file. The
+// real engine then measures the same file.
 #include "fuzz/fuzz_support.h"
-#include "song/fake_playback_engine.h"
+#include "shell/block_file.h"
 #include "song/frame_header.h"
 #include "song/id3v2_header.h"
 #include "song/song_measurer.h"
@@ -23,16 +24,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tavorin::id3v2TagSize(song);
 
     const QString path = tavorin::fuzz::writeScratchFile(QStringLiteral("song.mp3"), song);
-    tavorin::FakePlaybackEngine fake;
-    fake.flags = data[0] & 0x0F;
-    fake.infoSucceeds = (data[0] & 0x10) == 0;
-    fake.mpeg.firstFrameBitrate = (data[1] & 1) != 0 ? 0 : 128;
+    tavorin::SongFacts facts;
+    facts.fileType = data[0] & 0x0F;
+    facts.hasAudio = (data[0] & 0x10) == 0;
+    facts.audioStart = (data[0] & 0xE0) >> 3; // 0, 4, ..., 28
+    facts.firstFrameBitrate = (data[1] & 1) != 0 ? 0 : 128;
     const int tolerance = data[1] >> 1;
-    if (tavorin::SongMeasurer(fake).leadingSilenceScan(path, tolerance) < 0) {
+    tavorin::BlockFile file(path);
+    if (tavorin::leadingSilentFrames(file, facts, tolerance) < 0) {
         std::abort();
     }
 
     tavorin::TaglibPlaybackEngine engine;
+    engine.init();
     const tavorin::SongInfo info = tavorin::SongMeasurer(engine).measureSong(path, true);
     if (info.silencemSec < 0 || info.sampleRate <= 0) {
         std::abort();

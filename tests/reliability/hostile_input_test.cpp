@@ -87,6 +87,7 @@ TEST_P(HostileInputTest, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
     settings.newMode = false;
     settings.name = QStringLiteral("A");
     TaglibPlaybackEngine engine;
+    engine.init();
     RecordingHost host;
     const RunSummary summary = RunDriver(host, engine).run({lyricsPath}, settings);
 

@@ -1,55 +1,42 @@
 #include "song/song_texts.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace tavorin {
 namespace {
 
-QString padded(const char* text) {
-    return QString::fromUtf8(text) + QString(128 - static_cast<int>(qstrlen(text)), QChar());
-}
+using namespace Qt::StringLiterals;
 
-TEST(SongTextsTest, RiffTextWinsUnlessItIsEmpty) {
-    struct Case {
-        const char* what;
-        QString riff;
-        QString tag;
-        QString expected;
+TEST(SongTextsTest, RiffTextCutAtNulWinsUnlessItIsEmpty) {
+    const QString nul(1, QChar());
+    const struct {
+        QString riff, tag, expected;
+    } cases[] = {
+        {u"Riff"_s + nul + u"x"_s, u"Tag"_s, u"Riff"_s},
+        {nul.repeated(128), u"Tag"_s + nul, u"Tag"_s},
+        {{}, u"Tag"_s, u"Tag"_s},
+        {u" "_s + nul, u"Tag"_s, u" "_s},
+        {u"  a  "_s, {}, u"  a  "_s},
+        {u"夜明けの歌"_s, {}, u"夜明けの歌"_s},
+        {{}, nul, {}},
     };
-    const Case cases[] = {
-        {"RIFF text before NULs wins", padded("Riff Title"), padded("Tag Title"),
-         QStringLiteral("Riff Title")},
-        {"all-NUL RIFF field falls back", padded(""), padded("Tag Title"),
-         QStringLiteral("Tag Title")},
-        {"empty RIFF field falls back", QString(), QStringLiteral("Tag Title"),
-         QStringLiteral("Tag Title")},
-        {"one space stands", padded(" "), padded("Tag Title"), QStringLiteral(" ")},
-        {"spaces are kept untrimmed", QStringLiteral("  a  "), QString(), QStringLiteral("  a  ")},
-        {"text after the first NUL is dropped",
-         QStringLiteral("ab") + QChar() + QStringLiteral("cd"), QString(), QStringLiteral("ab")},
-        {"field without NUL stays whole", QStringLiteral("夜明けの歌"), QString(),
-         QStringLiteral("夜明けの歌")},
-        {"tag text is cut at NUL too", QString(), padded("Tag"), QStringLiteral("Tag")},
-        {"both empty", QString(), padded(""), QString()},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        // The three pairs are chosen independently: each gets the case in its own field.
+    for (const auto& c : cases) {
+        // The three pairs are chosen independently: each gets the case in turn.
         for (int field = 0; field < 3; ++field) {
-            RiffInfo riff{QStringLiteral("R1"), QStringLiteral("R2"), QStringLiteral("R3")};
-            TagInfo tag{QStringLiteral("T1"), QStringLiteral("T2"), QStringLiteral("T3")};
+            SCOPED_TRACE(testing::Message() << qPrintable(c.riff) << " field " << field);
+            RiffInfo riff{u"R1"_s, u"R2"_s, u"R3"_s};
+            TagInfo tag{u"T1"_s, u"T2"_s, u"T3"_s};
+            *std::array{&riff.name, &riff.artist, &riff.product}[field] = c.riff;
+            *std::array{&tag.title, &tag.artist, &tag.album}[field] = c.tag;
             SongInfo info;
-            QString* riffField[] = {&riff.name, &riff.artist, &riff.product};
-            QString* tagField[] = {&tag.title, &tag.artist, &tag.album};
-            *riffField[field] = c.riff;
-            *tagField[field] = c.tag;
             chooseSongTexts(riff, tag, info);
-            const QString chosen[] = {info.title, info.artist, info.album};
-            for (int other = 0; other < 3; ++other) {
-                SCOPED_TRACE(other);
-                EXPECT_EQ(chosen[other],
-                          other == field ? c.expected : QStringLiteral("R%1").arg(other + 1));
-            }
+            QStringList expected{u"R1"_s, u"R2"_s, u"R3"_s};
+            expected[field] = c.expected;
+            EXPECT_EQ(QStringList({info.title, info.artist, info.album}), expected);
         }
     }
 }

@@ -1,89 +1,75 @@
 #include "settings/settings_store.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <functional>
 #include <tuple>
 
 namespace tavorin {
 namespace {
 
-class SettingsStoreTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(temp.isValid()); }
-    QString iniPath() const {
-        return temp.filePath(QStringLiteral("Quendel%1.ini").arg(fileNumber));
-    }
-    // A new file each time: QSettings keeps what it read of a file as long as the file's size
-    // and time stamp look unchanged.
-    void writeIni(const QByteArray& text) {
-        ++fileNumber;
-        QFile file(iniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
+auto fields(const WizardSettings& s) {
+    return std::tuple(s.newMode, s.name, s.songFolder, s.winampTime, s.atFirstSameFolder, s.rmp,
+                      s.karaoke, s.atArtist, s.silencemSec, s.defaultTime, s.ignoreAtTag,
+                      s.ignoreOwn);
+}
+
+// Each key, stored alone, reaches its own field and no other, and is written back under its
+// own name in the stored form.
+TEST(SettingsStoreTest, EachKeyLoadsIntoItsFieldAndIsSavedUnderItsName) {
+    const struct {
+        const char* key;
+        const char* stored;
+        std::function<void(WizardSettings&)> expect;
+    } cases[] = {
+        {"NewMode", "False", [](WizardSettings& s) { s.newMode = false; }},
+        {"Name", "山田 = \"1\"",
+         [](WizardSettings& s) { s.name = QStringLiteral("山田 = \"1\""); }},
+        {"SongFolder", "/音楽/",
+         [](WizardSettings& s) { s.songFolder = QStringLiteral("/音楽/"); }},
+        {"WinampTime", "False", [](WizardSettings& s) { s.winampTime = false; }},
+        {"AtFirstSameFolder", "False", [](WizardSettings& s) { s.atFirstSameFolder = false; }},
+        {"RMP", "True", [](WizardSettings& s) { s.rmp = true; }},
+        {"Karaoke", "False", [](WizardSettings& s) { s.karaoke = false; }},
+        {"AtArtist", "True", [](WizardSettings& s) { s.atArtist = true; }},
+        {"SilencemSec", "False", [](WizardSettings& s) { s.silencemSec = false; }},
+        {"DefaultTime", "False", [](WizardSettings& s) { s.defaultTime = false; }},
+        {"IgnoreAtTag", "False", [](WizardSettings& s) { s.ignoreAtTag = false; }},
+        {"IgnoreOwn", "False", [](WizardSettings& s) { s.ignoreOwn = false; }},
+    };
     QTemporaryDir temp;
     int fileNumber = 0;
-};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        const QString key = QString::fromUtf8(c.key);
+        const QString stored = QString::fromUtf8(c.stored);
+        // A new file each time: QSettings trusts what it read of a file that looks unchanged.
+        QSettings ini(temp.filePath(QString::number(++fileNumber)), QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Init/") + key, stored);
+        WizardSettings expected;
+        c.expect(expected);
+        EXPECT_EQ(fields(SettingsStore(ini).load()), fields(expected));
 
-// Every stored field, so that one comparison shows any field that went astray.
-auto fields(const WizardSettings& s) {
-    return std::tuple(s.newMode, s.name.toStdString(), s.songFolder.toStdString(), s.winampTime,
-                      s.atFirstSameFolder, s.rmp, s.karaoke, s.atArtist, s.silencemSec,
-                      s.defaultTime, s.ignoreAtTag, s.ignoreOwn);
-}
-
-TEST_F(SettingsStoreTest, NothingStoredGivesTheDefaults) {
-    QSettings ini(iniPath(), QSettings::IniFormat);
-    EXPECT_EQ(fields(SettingsStore(ini).load()),
-              std::tuple(true, std::string(), std::string(), true, true, false, true, false, true,
-                         true, true, true));
-}
-
-TEST_F(SettingsStoreTest, SavedSettingsComeBackAndAreStoredAsTrueFalseText) {
-    // Every field the opposite of its default.
-    WizardSettings saved;
-    saved.newMode = saved.winampTime = saved.atFirstSameFolder = saved.karaoke = false;
-    saved.silencemSec = saved.defaultTime = saved.ignoreAtTag = saved.ignoreOwn = false;
-    saved.rmp = saved.atArtist = true;
-    saved.name = QStringLiteral("山田, \"Taro\" = 1");
-    saved.songFolder = QStringLiteral("/home/u/音楽/");
-    {
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        SettingsStore(ini).save(saved);
+        ini.clear();
+        SettingsStore(ini).save(expected);
+        EXPECT_EQ(ini.value(QStringLiteral("Init/") + key).toString(), stored);
+        EXPECT_EQ(ini.allKeys().size(), 12);
     }
-    QSettings ini(iniPath(), QSettings::IniFormat);
-    EXPECT_EQ(fields(SettingsStore(ini).load()), fields(saved));
-
-    ini.beginGroup(QStringLiteral("Init"));
-    EXPECT_EQ(ini.value(QStringLiteral("NewMode")).toString(), QStringLiteral("False"));
-    EXPECT_EQ(ini.value(QStringLiteral("RMP")).toString(), QStringLiteral("True"));
-    EXPECT_EQ(ini.childKeys().size(), 12);
 }
 
-TEST_F(SettingsStoreTest, StoredBooleansInAnyCaseOrAsNumbers) {
+TEST(SettingsStoreTest, StoredBooleansInAnyCaseOrAsNumbers) {
     const struct {
         const char* stored;
-        bool loaded; // the field's default is true
+        std::optional<bool> parsed;
     } cases[] = {
-        {"True", true},   {"true", true},   {"TRUE", true},   {"False", false},
-        {"false", false}, {"FALSE", false}, {"fAlSe", false}, {"0", false},
-        {"1", true},      {"-1", true},     {"2", true},      {"0.0", false},
-        {" 0 ", false},   {"yes", true},    {"", true},       {"nan", true},
+        {"True", true}, {"true", true}, {"TRUE", true}, {"fAlSe", false}, {"FALSE", false},
+        {"0", false},   {"1", true},    {"-1", true},   {"2", true},      {"0.0", false},
+        {" 0 ", false}, {"yes", {}},    {"", {}},       {"nan", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        writeIni(QByteArray("[Init]\nKaraoke=") + c.stored + "\nRMP=" + c.stored + "\n");
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        const WizardSettings loaded = SettingsStore(ini).load();
-        EXPECT_EQ(loaded.karaoke, c.loaded);
-        // RMP defaults to false: unknown text keeps that default.
-        const QByteArray stored(c.stored);
-        const bool unknown = stored == "yes" || stored.isEmpty() || stored == "nan";
-        EXPECT_EQ(loaded.rmp, unknown ? false : c.loaded);
+        EXPECT_EQ(parseStoredBoolean(QString::fromUtf8(c.stored)), c.parsed) << c.stored;
     }
 }
 

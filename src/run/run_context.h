@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lyrics/at_tag_reader.h"
+#include "lyrics/lyrics_reading.h"
 #include "lyrics/lyrics_file.h"
 #include "run/run_host.h"
 #include "run/song_lookup.h"

@@ -1,4 +1,5 @@
 #include "lyrics/at_tag_reader.h"
+#include "lyrics/lyrics_reading.h"
 
 #include "song/time_base.h"
 

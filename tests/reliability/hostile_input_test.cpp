@@ -2,6 +2,7 @@
 // engine: each one ends with its own Run Log line, the lyrics file is either left as it was
 // or rewritten whole into a file that reads back, and the run goes on.
 #include "lyrics/at_tag_reader.h"
+#include "lyrics/lyrics_reading.h"
 #include "run/run_driver.h"
 #include "run/run_test_support.h"
 #include "song/taglib_playback_engine.h"

@@ -1,5 +1,6 @@
 #include "run/song_index.h"
 
+#include "run/name_order.h"
 #include "shell/folder_listing.h"
 #include "shell/path_utils.h"
 
@@ -13,12 +14,6 @@
 namespace tavorin {
 
 namespace {
-
-// Ascending ignoring letter case, ties in code unit order.
-bool precedesIgnoringCase(const QString& a, const QString& b) {
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
 
 // The base name of a path, as baseNameOf gives it, without copying: a path ending in the
 // separator is taken whole.
@@ -65,7 +60,6 @@ public:
     LowerCaseName& operator=(const LowerCaseName&) = delete;
 
     QStringView view() const { return text; }
-    std::size_t hash() const { return qHash(text, 0); }
 
 private:
     QVarLengthArray<char16_t, 128> buffer;
@@ -75,14 +69,9 @@ private:
 
 } // namespace
 
-void sortNamesIgnoringCase(QStringList& names) {
-    std::sort(names.begin(), names.end(), precedesIgnoringCase);
-}
-
 void SongIndex::clear() {
     songs.clear();
-    firstByNameHash.clear();
-    firstByCollidingName.clear();
+    firstByName.clear();
     visitedFolders.clear();
 }
 
@@ -139,14 +128,9 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
                 processEvents();
             }
             const QString path = folder + name;
-            // A later song of the same name never takes the place of the first one.
             const LowerCaseName key(baseNameView(name));
-            const auto known = firstByNameHash.constFind(key.hash());
-            if (known == firstByNameHash.constEnd()) {
-                firstByNameHash.insert(key.hash(), songs.size());
-            } else if (LowerCaseName(baseNameView(songs.at(*known))).view() != key.view() &&
-                       !firstByCollidingName.contains(key.view().toString())) {
-                firstByCollidingName.insert(key.view().toString(), songs.size());
+            if (firstByName.find(key.view()) == firstByName.end()) {
+                firstByName.emplace(key.view().toString(), songs.size());
             }
             songs.append(path);
         }
@@ -166,17 +150,8 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
 }
 
 QString SongIndex::find(const QString& lyricsPath) const {
-    const LowerCaseName key(baseNameView(lyricsPath));
-    const auto found = firstByNameHash.constFind(key.hash());
-    if (found == firstByNameHash.constEnd()) {
-        return {};
-    }
-    const QString& song = songs.at(*found);
-    if (LowerCaseName(baseNameView(song)).view() == key.view()) {
-        return song;
-    }
-    const auto colliding = firstByCollidingName.constFind(key.view().toString());
-    return colliding == firstByCollidingName.constEnd() ? QString() : songs.at(*colliding);
+    const auto found = firstByName.find(LowerCaseName(baseNameView(lyricsPath)).view());
+    return found == firstByName.end() ? QString() : songs.at(found->second);
 }
 
 } // namespace tavorin

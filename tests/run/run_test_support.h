@@ -16,6 +16,8 @@
 
 namespace tavorin::testing {
 
+using namespace Qt::Literals::StringLiterals;
+
 // A front end that keeps everything a run tells it, and can ask for an abort before a chosen
 // file (counted by the events let through from the first file on).
 class RecordingHost : public RunHost {
@@ -50,8 +52,9 @@ inline QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-inline QByteArray utf8(const char* text) {
-    return QByteArray(text);
+// A list of texts written as one, separated by '|' (an empty text stays).
+inline QStringList texts(const char* joined) {
+    return QString::fromUtf8(joined).split(u'|');
 }
 
 } // namespace tavorin::testing

@@ -4,72 +4,46 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <tuple>
-
 namespace tavorin {
 namespace {
 
-auto fields(const WizardSettings& s) {
-    return std::tuple(s.newMode, s.name, s.songFolder, s.winampTime, s.atFirstSameFolder, s.rmp,
-                      s.karaoke, s.atArtist, s.silencemSec, s.defaultTime, s.ignoreAtTag,
-                      s.ignoreOwn);
-}
-
-// Each key, stored alone, reaches its own field and no other, and is written back under its
-// own name in the stored form.
+// Every key stored with a value other than its default: each must reach its own field, and be
+// written back under its own name in the stored form.
 TEST(SettingsStoreTest, EachKeyLoadsIntoItsFieldAndIsSavedUnderItsName) {
-    const struct {
-        const char* key;
-        const char* stored;
-        std::function<void(WizardSettings&)> expect;
-    } cases[] = {
-        {"NewMode", "False", [](WizardSettings& s) { s.newMode = false; }},
-        {"Name", "山田 = \"1\"",
-         [](WizardSettings& s) { s.name = QStringLiteral("山田 = \"1\""); }},
-        {"SongFolder", "/音楽/",
-         [](WizardSettings& s) { s.songFolder = QStringLiteral("/音楽/"); }},
-        {"WinampTime", "False", [](WizardSettings& s) { s.winampTime = false; }},
-        {"AtFirstSameFolder", "False", [](WizardSettings& s) { s.atFirstSameFolder = false; }},
-        {"RMP", "True", [](WizardSettings& s) { s.rmp = true; }},
-        {"Karaoke", "False", [](WizardSettings& s) { s.karaoke = false; }},
-        {"AtArtist", "True", [](WizardSettings& s) { s.atArtist = true; }},
-        {"SilencemSec", "False", [](WizardSettings& s) { s.silencemSec = false; }},
-        {"DefaultTime", "False", [](WizardSettings& s) { s.defaultTime = false; }},
-        {"IgnoreAtTag", "False", [](WizardSettings& s) { s.ignoreAtTag = false; }},
-        {"IgnoreOwn", "False", [](WizardSettings& s) { s.ignoreOwn = false; }},
+    const std::pair<const char*, const char*> stored[] = {
+        {"NewMode", "False"},     {"Name", "山田 = \"1\""},       {"SongFolder", "/音楽/"},
+        {"WinampTime", "False"},  {"AtFirstSameFolder", "False"}, {"RMP", "True"},
+        {"Karaoke", "False"},     {"AtArtist", "True"},           {"SilencemSec", "False"},
+        {"DefaultTime", "False"}, {"IgnoreAtTag", "False"},       {"IgnoreOwn", "False"},
     };
     QTemporaryDir temp;
-    int fileNumber = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.key);
-        const QString key = QString::fromUtf8(c.key);
-        const QString stored = QString::fromUtf8(c.stored);
-        // A new file each time: QSettings trusts what it read of a file that looks unchanged.
-        QSettings ini(temp.filePath(QString::number(++fileNumber)), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("Init/") + key, stored);
-        WizardSettings expected;
-        c.expect(expected);
-        EXPECT_EQ(fields(SettingsStore(ini).load()), fields(expected));
-
-        ini.clear();
-        SettingsStore(ini).save(expected);
-        EXPECT_EQ(ini.value(QStringLiteral("Init/") + key).toString(), stored);
-        EXPECT_EQ(ini.allKeys().size(), 12);
+    QSettings ini(temp.filePath(QStringLiteral("1.ini")), QSettings::IniFormat);
+    for (const auto& [key, value] : stored) {
+        ini.setValue(QStringLiteral("Init/") + QString::fromUtf8(key), QString::fromUtf8(value));
+    }
+    const WizardSettings s = SettingsStore(ini).load();
+    EXPECT_EQ(std::tuple(s.newMode, s.name, s.songFolder, s.winampTime, s.atFirstSameFolder, s.rmp,
+                         s.karaoke, s.atArtist, s.silencemSec, s.defaultTime, s.ignoreAtTag,
+                         s.ignoreOwn),
+              std::tuple(false, QStringLiteral("山田 = \"1\""), QStringLiteral("/音楽/"), false,
+                         false, true, false, true, false, false, false, false));
+    QSettings saved(temp.filePath(QStringLiteral("2.ini")), QSettings::IniFormat);
+    SettingsStore(saved).save(s);
+    EXPECT_EQ(saved.allKeys().size(), 12);
+    for (const auto& [key, value] : stored) {
+        EXPECT_EQ(saved.value(QStringLiteral("Init/") + QString::fromUtf8(key)).toString(),
+                  QString::fromUtf8(value));
     }
 }
 
 TEST(SettingsStoreTest, StoredBooleansInAnyCaseOrAsNumbers) {
-    const struct {
-        const char* stored;
-        std::optional<bool> parsed;
-    } cases[] = {
+    const std::pair<const char*, std::optional<bool>> cases[] = {
         {"True", true}, {"true", true}, {"TRUE", true}, {"fAlSe", false}, {"FALSE", false},
         {"0", false},   {"1", true},    {"-1", true},   {"2", true},      {"0.0", false},
         {" 0 ", false}, {"yes", {}},    {"", {}},       {"nan", {}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(parseStoredBoolean(QString::fromUtf8(c.stored)), c.parsed) << c.stored;
+    for (const auto& [text, parsed] : cases) {
+        EXPECT_EQ(parseStoredBoolean(QString::fromUtf8(text)), parsed) << text;
     }
 }
 

@@ -52,41 +52,5 @@ TEST_F(RunDriverTest, ARunEndsWithAFullProgressBarAndAnAbortEndsItBeforeTheNextF
     EXPECT_FALSE(aborting.log.contains("/c.txt"_L1));
 }
 
-TEST_F(RunDriverTest, TheSongFolderIsSearchedOnlyWhenSetAndHoldingSongs) {
-    ASSERT_TRUE(writeBytes(temp.filePath("M/x/e.mp3"_L1), "mp3"));
-    ASSERT_TRUE(writeBytes(temp.filePath("L2/e.txt"_L1), "[00:01:00]e\r\n"));
-    files = {temp.filePath("L2/e.txt"_L1)};
-    for (const auto& [folder, found] :
-         {std::pair("", false), {"/M/", true}, {"/M/x/", true}, {"/L2/", false}}) {
-        settings.songFolder = *folder ? temp.path() + QString::fromUtf8(folder) : QString();
-        RecordingHost host;
-        run(host);
-        EXPECT_EQ(host.log.contains(u"曲ファイル　："_s + temp.filePath("M/x/e.mp3"_L1)), found)
-            << folder;
-        EXPECT_EQ(host.log.contains(u"見つかりませんでした。"_s), !found) << folder;
-    }
-}
-
-TEST_F(RunDriverTest, WriteFailuresAreReportedAndTheRunGoesOn) {
-    for (const auto& [outcome, message] :
-         {std::pair(WriteOutcome::CannotOpen, u"歌詞ファイルが開けません。（full）\r\n\r\n"_s),
-          {WriteOutcome::CannotWrite, u"歌詞ファイルに書き込めません。\r\n\r\n"_s}}) {
-        RecordingHost host;
-        QStringList written;
-        const RunSummary summary =
-            run(host, [&](const QString& path, const QString&, TextEncoding) {
-                written.append(path);
-                const bool fails = path == files.at(1);
-                return WriteResult{fails ? outcome : WriteOutcome::Written,
-                                   fails && outcome == WriteOutcome::CannotOpen ? "full"_L1
-                                                                                : QString()};
-            });
-        EXPECT_EQ(written, files);
-        EXPECT_EQ(summary.writeFailures, 1);
-        EXPECT_EQ(host.log.count(u"正常に処理しました。"_s), 3);
-        EXPECT_TRUE(host.log.contains("/b.mp3\r\n"_L1 + message)) << host.log.toStdString();
-    }
-}
-
 } // namespace
 } // namespace tavorin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/run_host.h"
+#include "settings/wizard_settings.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <ostream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -50,6 +52,13 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every field of the Wizard Settings, so that one comparison shows any field that went astray.
+inline auto settingsFields(const WizardSettings& s) {
+    return std::tuple(s.newMode, s.name, s.songFolder, s.winampTime, s.atFirstSameFolder, s.rmp,
+                      s.karaoke, s.atArtist, s.silencemSec, s.defaultTime, s.ignoreAtTag,
+                      s.ignoreOwn);
 }
 
 // A list of texts written as one, separated by '|' (an empty text stays).

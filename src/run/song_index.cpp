@@ -128,10 +128,9 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
                 processEvents();
             }
             const QString path = folder + name;
-            const LowerCaseName key(baseNameView(name));
-            if (firstByName.find(key.view()) == firstByName.end()) {
-                firstByName.emplace(key.view().toString(), songs.size());
-            }
+            // A later song of the same name never takes the place of the first one.
+            firstByName.try_emplace(LowerCaseName(baseNameView(name)).view().toString(),
+                                    songs.size());
             songs.append(path);
         }
     }

@@ -30,6 +30,7 @@ TEST(CliOptions, EachFlagSetsItsFieldAndTheLaterSwitchWins) {
         {"", [](WizardSettings&) {}},
         {"-n", [](WizardSettings& s) { s.newMode = true; }},
         {"--new|--correct", [](WizardSettings&) {}},
+        {"-n|-c", [](WizardSettings&) {}},
         {"--name|B", [](WizardSettings& s) { s.name = "B"_L1; }},
         {"--time=Winamp", [](WizardSettings& s) { s.winampTime = true; }},
         {"--default-time|winamp", [](WizardSettings& s) { s.defaultTime = true; }},

@@ -1,7 +1,7 @@
 #include "lyrics/at_tag_reader.h"
 
 #include "lyrics/at_tag_key.h"
-#include "lyrics/lyrics_file.h"
+#include "lyrics/lyrics_lines.h"
 #include "shell/number_format.h"
 #include "song/time_base.h"
 

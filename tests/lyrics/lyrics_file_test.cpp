@@ -1,3 +1,4 @@
+#include "lyrics/lyrics_lines.h"
 #include "lyrics/lyrics_reading.h"
 #include "run/run_test_support.h"
 #include "song/time_base.h"

@@ -66,45 +66,33 @@ TEST_F(SongIndexTest, LinkCyclesAreWalkedOnceAndBuildingAgainStartsEmpty) {
 }
 
 TEST_F(SongIndexTest, LookupBesideTheLyricsFileAndInTheIndex) {
-    touch("L/both.mp3|L/both.rmp|L/a.b.mp3|L/Upper.MP3|L/twice.mp3|L/Twice.mp3|L/TWICE.MP3|"
-          "L/order.Mp3|L/Order.mP3|L/.hidden.mp3|L/dir.mp3/x|L/indexed.mp3|M/indexed.mp3|"
-          "M/sub/dir.mp3|M/sub/onlyindexed.rmp|M/a.rmp|M/sub/a.mp3|M/x/Song.MP3|M/x/y/song.mp3");
-    makeFifo("L/pipe.mp3");
-    const struct {
-        const char* lyrics;
-        bool sameFolderFirst;
-        bool preferRmp;
-        const char* found;
-    } cases[] = {
-        {"L/both.txt", true, false, "L/both.mp3"},
-        {"L/both.txt", true, true, "L/both.rmp"},
-        {"L/a.b.txt", true, false, "L/a.b.mp3"},
-        {"L/upper.txt", true, false, "L/Upper.MP3"}, // the name on disk is returned
-        {"L/Twice.txt", true, false, "L/Twice.mp3"}, // exact spelling wins
-        {"L/twice.TXT", true, false, "L/twice.mp3"},
-        {"L/oRDER.txt", true, false, "L/Order.mP3"}, // else the first in sorted order
-        {"L/.hidden.txt", true, false, ""},          // hidden files are not songs
-        {"L/dir.txt", true, false, "M/sub/dir.mp3"}, // a folder is no song
-        {"L/indexed.txt", true, false, "L/indexed.mp3"},
-        {"L/indexed.txt", false, false, "M/indexed.mp3"},
-        {"L/onlyindexed.txt", true, false, "M/sub/onlyindexed.rmp"},
-        {"L/nothing.txt", false, false, ""},
-        {"L/pipe.txt", true, false, ""},
-        // In the index the first entry of the same base name wins, ignoring case and extension.
-        {"/elsewhere/a.txt", false, false, "M/a.rmp"},
-        {"/elsewhere/SONG.lrc", false, true, "M/x/Song.MP3"},
-        {"/elsewhere/so.txt", false, false, ""},
-        {"/elsewhere/a.b.txt", false, false, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.lyrics) + (c.sameFolderFirst ? " same folder first" : "") +
-                     (c.preferRmp ? " rmp" : ""));
+    const QString table =
+        QString::fromUtf8(readBytes(TAVORIN_TEST_DATA_DIR "/run/song_lookup_cases.txt"_L1));
+    int count = 0;
+    for (const QString& row : table.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = (row + u' ').split(" | "_L1);
+        if (row.startsWith("files: "_L1)) {
+            for (const QString& file : row.mid(7).split(u' ')) {
+                if (file.endsWith("|fifo"_L1)) {
+                    makeFifo(file.chopped(5).toUtf8().constData());
+                } else {
+                    ASSERT_TRUE(file.endsWith(u'/') ? QDir().mkpath(root() + file)
+                                                    : writeBytes(root() + file, "song"));
+                }
+            }
+        }
+        if (row.startsWith(u'#') || fields.size() != 4) {
+            continue;
+        }
+        ++count;
+        const bool preferRmp = fields[2] == "rmp"_L1;
         SongIndex index;
-        index.build(root() + "M/"_L1, c.preferRmp);
-        SongLookup lookup(index, c.sameFolderFirst, c.preferRmp);
-        EXPECT_EQ(relative({lookup.find(root() + QString::fromUtf8(c.lyrics))}),
-                  QString::fromUtf8(c.found));
+        index.build(root() + "M/"_L1, preferRmp);
+        SongLookup lookup(index, fields[1] == "same folder first"_L1, preferRmp);
+        EXPECT_EQ(relative({lookup.find(root() + fields[0])}), fields[3].trimmed())
+            << row.toStdString();
     }
+    EXPECT_EQ(count, 18);
     SongIndex empty;
     empty.build(root() + "L/dir.mp3"_L1, false);
     EXPECT_EQ(relative({SongLookup(empty, false, false).find(root() + "L/indexed.txt"_L1)}),

@@ -84,6 +84,15 @@ void SongIndex::build(const QString& songFolder, bool preferRmp,
     const QString folder = withTrailingSeparator(songFolder);
     walk(folder, QFileInfo(folder).canonicalFilePath(), preferRmp, processEvents);
     visitedFolders.clear();
+    // Filled once the walk is done, with room for every song, so the table never rehashes while
+    // a large Song Folder is read. Kept at most half full, so a lookup of a name that is not
+    // there (most lyrics files have their song beside them) seldom walks a chain of nodes.
+    firstByName.max_load_factor(0.5F);
+    firstByName.reserve(static_cast<std::size_t>(songs.size()));
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        // A later song of the same name never takes the place of the first one.
+        firstByName.try_emplace(LowerCaseName(baseNameView(songs.at(i))).view().toString(), i);
+    }
 }
 
 void SongIndex::walk(const QString& folder, const QString& canonical, bool preferRmp,
@@ -128,9 +137,6 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
                 processEvents();
             }
             const QString path = folder + name;
-            // A later song of the same name never takes the place of the first one.
-            firstByName.try_emplace(LowerCaseName(baseNameView(name)).view().toString(),
-                                    songs.size());
             songs.append(path);
         }
     }

@@ -1,5 +1,7 @@
 #include "lyrics/at_tag_line.h"
 
+#include "lyrics/at_tag_key.h"
+
 namespace tavorin {
 
 namespace {
@@ -38,7 +40,7 @@ std::optional<AtTagLine> splitAtTagLine(QStringView line) {
 
 bool isRubyKey(QStringView key) {
     constexpr QStringView ruby = u"@ruby";
-    if (key.size() <= ruby.size() || key.first(ruby.size()).compare(ruby, Qt::CaseInsensitive) != 0) {
+    if (key.size() <= ruby.size() || !equalsIgnoringAsciiCase(key.first(ruby.size()), ruby)) {
         return false;
     }
     for (const QChar c : key.sliced(ruby.size())) {

@@ -1,7 +1,8 @@
 #include "lyrics/at_tag_reader.h"
 
+#include "lyrics/at_tag_key.h"
 #include "lyrics/at_tag_line.h"
-
+#include "lyrics/lyrics_lines.h"
 #include "shell/number_format.h"
 #include "song/time_base.h"
 
@@ -12,18 +13,6 @@ namespace tavorin {
 
 namespace {
 
-// Lower-cases ASCII letters only: no other character can be part of a known key, and a full
-// Unicode mapping would let "@TİTLE" (dotted capital I) or a Kelvin sign pass for a key.
-QString asciiLower(QStringView text) {
-    QString out = text.toString();
-    for (QChar& c : out) {
-        if (c >= u'A' && c <= u'Z') {
-            c = QChar(static_cast<char16_t>(c.unicode() + (u'a' - u'A')));
-        }
-    }
-    return out;
-}
-
 // The values of one reading that are not kept in the record.
 struct Working {
     std::int32_t totalSec = 0;
@@ -31,41 +20,52 @@ struct Working {
     QString timeType;
 };
 
-// Applies a known key to the record; false when the key is none of them, so that the line
-// stays in the body.
-bool applyAtTag(QStringView key, QStringView value, LyricsRecord& record, Working& working) {
-    if (key == u"@timeratio") {
+// Applies a known key to the record and the working values.
+void applyAtTag(AtTagKey key, QStringView value, LyricsRecord& record, Working& working) {
+    switch (key) {
+    case AtTagKey::TimeRatio:
         record.timeRatio = realValue(value);
-    } else if (key == u"@silencemsec") {
+        break;
+    case AtTagKey::SilencemSec:
         record.silencemSec = integerValue(value);
-    } else if (key == u"@offset") {
+        break;
+    case AtTagKey::Offset:
         record.offset = integerValue(value);
-    } else if (key == u"@artist") {
+        break;
+    case AtTagKey::Artist:
         record.artist = value.toString();
-    } else if (key == u"@title") {
+        break;
+    case AtTagKey::Title:
         record.title = value.toString();
-    } else if (key == u"@album") {
+        break;
+    case AtTagKey::Album:
         record.album = value.toString();
-    } else if (key == u"@bgfile") {
+        break;
+    case AtTagKey::Bgfile:
         record.bgfile = value.toString();
-    } else if (key == u"@bgfolder") {
+        break;
+    case AtTagKey::Bgfolder:
         record.bgfolder = value.toString();
-    } else if (key == u"@taggingby") {
+        break;
+    case AtTagKey::TaggingBy:
         record.taggingBy = value.toString();
-    } else if (key == u"@editedby") {
+        break;
+    case AtTagKey::EditedBy:
         record.editedBy = value.toString();
-    } else if (key == u"@silence") {
-        // An old key: its line is consumed, its value has no use.
-    } else if (key == u"@totalsec") {
+        break;
+    case AtTagKey::Silence:
+        // The line is consumed; its value has no use.
+        break;
+    case AtTagKey::TotalSec:
         working.totalSec = integerValue(value);
-    } else if (key == u"@flames") {
+        break;
+    case AtTagKey::Flames:
         working.flames = integerValue(value);
-    } else if (key == u"@timetype") {
-        working.timeType = asciiLower(value);
-    } else {
-        return false;
+        break;
+    case AtTagKey::TimeType:
+        working.timeType = value.toString();
+        break;
     }
-    return true;
 }
 
 // A stated non-zero ratio wins; then "@timetype"; else the user's default time base.
@@ -74,11 +74,11 @@ void settleTimeBase(LyricsRecord& record, const Working& working, bool defaultTi
     if (record.timeRatio != 0.0) {
         return;
     }
-    if (working.timeType == u"normal") {
+    if (equalsIgnoringAsciiCase(working.timeType, u"normal")) {
         record.timeRatio = 1.0;
         return;
     }
-    if (working.timeType == u"winamp") {
+    if (equalsIgnoringAsciiCase(working.timeType, u"winamp")) {
         const std::int32_t rate = sampleRateEstimate(working.flames, working.totalSec);
         record.timeRatio = winampRatio(rate, frameSamples);
         return;
@@ -127,7 +127,8 @@ LyricsRecord readAtTags(QStringView text, bool defaultTime) {
     forEachLyricsLine(text, [&](QStringView line, QStringView raw) {
         anyLine = true;
         if (const std::optional<AtTagLine> atTag = splitAtTagLine(line)) {
-            if (applyAtTag(asciiLower(atTag->key), atTag->value, record, working)) {
+            if (const std::optional<AtTagKey> key = findAtTagKey(atTag->key)) {
+                applyAtTag(*key, atTag->value, record, working);
                 keepUnchanged();
                 return;
             }
@@ -152,20 +153,6 @@ LyricsRecord readAtTags(QStringView text, bool defaultTime) {
     }
     settleTimeBase(record, working, defaultTime);
     return record;
-}
-
-LyricsReading readLyricsRecord(const QString& path, bool defaultTime) {
-    LyricsText read = readLyricsText(path);
-    LyricsReading reading;
-    reading.encoding = read.encoding;
-    reading.failure = read.failure;
-    if (read.failure != LyricsReadFailure::None) {
-        // An unreadable file keeps the reset record (ratio 0, no leading silence, no
-        // timing); the failure says why, so a mode never mistakes it for an empty file.
-        return reading;
-    }
-    reading.record = readAtTags(read.text, defaultTime);
-    return reading;
 }
 
 } // namespace tavorin

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "lyrics/lyrics_file.h"
 #include "lyrics/lyrics_record.h"
 
 #include <QString>
@@ -18,14 +17,5 @@ double realValue(QStringView text);
 // Fills the record from a file's decoded text, then settles the time base: from the file when
 // it states one, else Winamp Time (defaultTime on) or Standard Time.
 LyricsRecord readAtTags(QStringView text, bool defaultTime);
-
-struct LyricsReading {
-    LyricsRecord record;
-    TextEncoding encoding = TextEncoding::Cp932;
-    LyricsReadFailure failure = LyricsReadFailure::None;
-};
-
-// Reads the lyrics file at path into a record. On a read failure the record is the reset one.
-LyricsReading readLyricsRecord(const QString& path, bool defaultTime);
 
 } // namespace tavorin

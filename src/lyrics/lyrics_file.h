@@ -1,6 +1,5 @@
 #pragma once
 
-#include "shell/ascii_blocks.h"
 #include "shell/atomic_file_writer.h"
 #include "shell/text_codec.h"
 
@@ -29,59 +28,6 @@ struct LyricsText {
 };
 
 LyricsText readLyricsText(const QString& path);
-
-// The first CR or LF at or after from (end when there is none).
-inline const char16_t* skipToLineEndUnit(const char16_t* from, const char16_t* end) {
-    while (end - from >= asciiBlockSize) {
-        const int before = unitsBeforeLineEnd(from);
-        from += before;
-        if (before < asciiBlockSize) {
-            return from;
-        }
-    }
-    while (from < end && *from != u'\n' && *from != u'\r') {
-        ++from;
-    }
-    return from;
-}
-
-// Calls visit(line, raw) for the text's lines 1..n in order: every CR is removed, each LF ends
-// a line, and a final LF adds no empty last line. So CR LF and LF files read alike, and a file
-// of CRs alone runs together into one line. raw is the line as it stands in the text, with its
-// line end; line is a view into it unless it held a CR before its end. One pass, whatever the
-// size.
-template <typename Visit> void forEachLyricsLine(QStringView text, Visit&& visit) {
-    QString withoutCr;
-    const char16_t* const end = text.utf16() + text.size();
-    const char16_t* begin = text.utf16();
-    while (begin < end) {
-        const char16_t* lineEnd = begin;
-        qsizetype carriageReturns = 0;
-        while (true) {
-            lineEnd = skipToLineEndUnit(lineEnd, end);
-            if (lineEnd == end || *lineEnd == u'\n') {
-                break;
-            }
-            ++carriageReturns;
-            ++lineEnd;
-        }
-        const bool lineFeed = lineEnd < end;
-        const QStringView raw(begin, (lineFeed ? lineEnd + 1 : lineEnd) - begin);
-        QStringView line(begin, lineEnd - begin);
-        if (carriageReturns == 1 && line.endsWith(u'\r')) {
-            line.chop(1);
-        } else if (carriageReturns > 0) {
-            withoutCr = line.toString();
-            withoutCr.remove(u'\r');
-            line = withoutCr;
-        }
-        // Text after the last LF is a line of its own unless only CRs stood there.
-        if (lineFeed || !line.isEmpty()) {
-            visit(line, raw);
-        }
-        begin = lineEnd + 1;
-    }
-}
 
 QString lyricsReadFailureMessage(LyricsReadFailure failure);
 

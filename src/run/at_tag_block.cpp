@@ -1,5 +1,6 @@
 #include "run/at_tag_block.h"
 
+#include "lyrics/at_tag_key.h"
 #include "shell/number_format.h"
 
 namespace tavorin {
@@ -8,9 +9,13 @@ namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 
-void appendIfNotEmpty(QStringList& lines, const QString& key, const QString& value) {
+QString atTagLine(AtTagKey key, const QString& value) {
+    return atTagKeyText(key).toString() + u'=' + value;
+}
+
+void appendIfNotEmpty(QStringList& lines, AtTagKey key, const QString& value) {
     if (!value.isEmpty()) {
-        lines.append(key + value);
+        lines.append(atTagLine(key, value));
     }
 }
 
@@ -18,22 +23,22 @@ void appendIfNotEmpty(QStringList& lines, const QString& key, const QString& val
 
 QStringList atTagLines(const AtTagBlock& block) {
     QStringList lines;
-    lines.append(QStringLiteral("@TimeRatio=") + formatGeneralNumber(block.timeRatio));
-    lines.append(QStringLiteral("@SilencemSec=") + QString::number(block.silencemSec));
+    lines.append(atTagLine(AtTagKey::TimeRatio, formatGeneralNumber(block.timeRatio)));
+    lines.append(atTagLine(AtTagKey::SilencemSec, QString::number(block.silencemSec)));
     if (block.offset != 0) {
-        lines.append(QStringLiteral("@Offset=") + QString::number(block.offset));
+        lines.append(atTagLine(AtTagKey::Offset, QString::number(block.offset)));
     }
     if (block.taggingBy) {
-        lines.append(QStringLiteral("@TaggingBy=") + *block.taggingBy);
+        lines.append(atTagLine(AtTagKey::TaggingBy, *block.taggingBy));
     }
     if (block.editedBy) {
-        lines.append(QStringLiteral("@EditedBy=") + *block.editedBy);
+        lines.append(atTagLine(AtTagKey::EditedBy, *block.editedBy));
     }
-    appendIfNotEmpty(lines, QStringLiteral("@Title="), block.title);
-    appendIfNotEmpty(lines, QStringLiteral("@Artist="), block.artist);
-    appendIfNotEmpty(lines, QStringLiteral("@Album="), block.album);
-    appendIfNotEmpty(lines, QStringLiteral("@Bgfile="), block.bgfile);
-    appendIfNotEmpty(lines, QStringLiteral("@Bgfolder="), block.bgfolder);
+    appendIfNotEmpty(lines, AtTagKey::Title, block.title);
+    appendIfNotEmpty(lines, AtTagKey::Artist, block.artist);
+    appendIfNotEmpty(lines, AtTagKey::Album, block.album);
+    appendIfNotEmpty(lines, AtTagKey::Bgfile, block.bgfile);
+    appendIfNotEmpty(lines, AtTagKey::Bgfolder, block.bgfolder);
     return lines;
 }
 

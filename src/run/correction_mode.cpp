@@ -55,7 +55,7 @@ bool isPlausibleTimeRatio(double ratio) {
     return std::isfinite(ratio) && ratio >= 0.5 && ratio <= 2.0;
 }
 
-void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
+void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
     const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, context);
     if (!prepared) {
         return;
@@ -103,7 +103,7 @@ void correctLyricsFile(const QString& lyricsPath, RunContext& context) {
                          prepared->reading.encoding, context);
 }
 
-void runCorrectionMode(const QStringList& lyricsFiles, RunContext& context) {
+void runCorrectionMode(const QStringList& lyricsFiles, LyricsFileSteps& context) {
     forEachLyricsFile(lyricsFiles, context,
                       [&](const QString& path) { correctLyricsFile(path, context); });
 }

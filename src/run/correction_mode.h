@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_context.h"
+#include "run/lyrics_file_steps.h"
 
 #include <QStringList>
 
@@ -53,9 +53,9 @@ inline std::optional<std::int32_t> correctTagTime(std::int32_t time,
 }
 
 // Corrects every file of the list (in list order) to the user's recordings.
-void runCorrectionMode(const QStringList& lyricsFiles, RunContext& context);
+void runCorrectionMode(const QStringList& lyricsFiles, LyricsFileSteps& context);
 
 // One lyrics file, with its Run Log report.
-void correctLyricsFile(const QString& lyricsPath, RunContext& context);
+void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& context);
 
 } // namespace tavorin

@@ -1,5 +1,6 @@
 #include "run/lyrics_file_list.h"
 
+#include "run/name_order.h"
 #include "shell/path_utils.h"
 
 #include <algorithm>
@@ -19,11 +20,10 @@ bool LyricsFileList::add(const QString& path) {
     if (lowered.isEmpty() || loweredEntries.contains(lowered)) {
         return false;
     }
-    // The first entry that sorts after the path; equal-ignoring-case entries are duplicates.
-    const auto place = std::upper_bound(
-        list.begin(), list.end(), path, [](const QString& candidate, const QString& entry) {
-            return QString::compare(candidate, entry, Qt::CaseInsensitive) < 0;
-        });
+    const auto place = std::upper_bound(list.begin(), list.end(), path,
+                                        [](const QString& candidate, const QString& entry) {
+                                            return precedesIgnoringCase(candidate, entry);
+                                        });
     list.insert(place, path);
     loweredEntries.insert(lowered);
     return true;

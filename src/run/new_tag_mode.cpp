@@ -5,7 +5,7 @@
 
 namespace tavorin {
 
-void tagLyricsFile(const QString& lyricsPath, RunContext& context) {
+void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
     const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, context);
     if (!prepared) {
         return;
@@ -35,7 +35,7 @@ void tagLyricsFile(const QString& lyricsPath, RunContext& context) {
                          prepared->reading.encoding, context);
 }
 
-void runNewTagMode(const QStringList& lyricsFiles, RunContext& context) {
+void runNewTagMode(const QStringList& lyricsFiles, LyricsFileSteps& context) {
     forEachLyricsFile(lyricsFiles, context,
                       [&](const QString& path) { tagLyricsFile(path, context); });
 }

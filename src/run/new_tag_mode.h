@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_context.h"
+#include "run/lyrics_file_steps.h"
 
 #include <QStringList>
 
@@ -8,9 +8,9 @@ namespace tavorin {
 
 // Adds an At-Tag Block describing the song each file was timed against, for every file of the
 // list in list order.
-void runNewTagMode(const QStringList& lyricsFiles, RunContext& context);
+void runNewTagMode(const QStringList& lyricsFiles, LyricsFileSteps& context);
 
 // One lyrics file, with its Run Log report.
-void tagLyricsFile(const QString& lyricsPath, RunContext& context);
+void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& context);
 
 } // namespace tavorin

@@ -74,13 +74,13 @@ RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& 
         [this](const QString& shown) { host.reportPassedOver(unreadableSongText(shown)); });
 
     RunSummary summary;
-    RunContext context{host, songLookup, measureSong, writeLyrics, settings, dryRun, summary};
+    LyricsFileSteps steps{host, songLookup, measureSong, writeLyrics, settings, dryRun, summary};
     if (settings.newMode) {
         host.appendLog(QStringLiteral("新規追加開始") + crlf + crlf);
-        runNewTagMode(lyricsFiles, context);
+        runNewTagMode(lyricsFiles, steps);
     } else {
         host.appendLog(QStringLiteral("補正開始") + crlf + crlf);
-        runCorrectionMode(lyricsFiles, context);
+        runCorrectionMode(lyricsFiles, steps);
     }
 
     if (summary.aborted) {

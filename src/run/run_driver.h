@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/run_context.h"
+#include "run/lyrics_file_steps.h"
 #include "run/run_host.h"
 #include "settings/wizard_settings.h"
 

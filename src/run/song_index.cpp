@@ -1,5 +1,6 @@
 #include "run/song_index.h"
 
+#include "run/name_order.h"
 #include "shell/folder_listing.h"
 #include "shell/path_utils.h"
 
@@ -13,12 +14,6 @@
 namespace tavorin {
 
 namespace {
-
-// Ascending ignoring letter case, ties in code unit order.
-bool precedesIgnoringCase(const QString& a, const QString& b) {
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : a < b;
-}
 
 // The base name of a path, as baseNameOf gives it, without copying: a path ending in the
 // separator is taken whole.
@@ -65,7 +60,6 @@ public:
     LowerCaseName& operator=(const LowerCaseName&) = delete;
 
     QStringView view() const { return text; }
-    std::size_t hash() const { return qHash(text, 0); }
 
 private:
     QVarLengthArray<char16_t, 128> buffer;
@@ -80,15 +74,10 @@ bool isSongFileName(const QString& name) {
            name.endsWith(u".rmp", Qt::CaseInsensitive);
 }
 
-void sortNamesIgnoringCase(QStringList& names) {
-    std::sort(names.begin(), names.end(), precedesIgnoringCase);
-}
-
 void SongIndex::clear() {
     songs.clear();
     unreadableNames.clear();
-    firstByNameHash.clear();
-    firstByCollidingName.clear();
+    firstByName.clear();
     visitedFolders.clear();
 }
 
@@ -101,6 +90,15 @@ void SongIndex::build(const QString& songFolder, bool preferRmp,
     const QString folder = withTrailingSeparator(songFolder);
     walk(folder, QFileInfo(folder).canonicalFilePath(), preferRmp, processEvents);
     visitedFolders.clear();
+    // Filled once the walk is done, with room for every song, so the table never rehashes while
+    // a large Song Folder is read. Kept at most half full, so a lookup of a name that is not
+    // there (most lyrics files have their song beside them) seldom walks a chain of nodes.
+    firstByName.max_load_factor(0.5F);
+    firstByName.reserve(static_cast<std::size_t>(songs.size()));
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        // A later song of the same name never takes the place of the first one.
+        firstByName.try_emplace(LowerCaseName(baseNameView(songs.at(i))).view().toString(), i);
+    }
 }
 
 void SongIndex::walk(const QString& folder, const QString& canonical, bool preferRmp,
@@ -155,15 +153,6 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
                 processEvents();
             }
             const QString path = folder + name;
-            // A later song of the same name never takes the place of the first one.
-            const LowerCaseName key(baseNameView(name));
-            const auto known = firstByNameHash.constFind(key.hash());
-            if (known == firstByNameHash.constEnd()) {
-                firstByNameHash.insert(key.hash(), songs.size());
-            } else if (LowerCaseName(baseNameView(songs.at(*known))).view() != key.view() &&
-                       !firstByCollidingName.contains(key.view().toString())) {
-                firstByCollidingName.insert(key.view().toString(), songs.size());
-            }
             songs.append(path);
         }
     }
@@ -182,17 +171,8 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
 }
 
 QString SongIndex::find(const QString& lyricsPath) const {
-    const LowerCaseName key(baseNameView(lyricsPath));
-    const auto found = firstByNameHash.constFind(key.hash());
-    if (found == firstByNameHash.constEnd()) {
-        return {};
-    }
-    const QString& song = songs.at(*found);
-    if (LowerCaseName(baseNameView(song)).view() == key.view()) {
-        return song;
-    }
-    const auto colliding = firstByCollidingName.constFind(key.view().toString());
-    return colliding == firstByCollidingName.constEnd() ? QString() : songs.at(*colliding);
+    const auto found = firstByName.find(LowerCaseName(baseNameView(lyricsPath)).view());
+    return found == firstByName.end() ? QString() : songs.at(found->second);
 }
 
 } // namespace tavorin

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <cstddef>
 #include <functional>
+#include <unordered_map>
 
 namespace tavorin {
 
@@ -39,18 +39,18 @@ private:
 
     QStringList songs;
     QStringList unreadableNames;
-    // The first entry of each lower-cased base name, found by the name's hash; a name whose
-    // hash an earlier other name already has is kept by the name itself.
-    QHash<std::size_t, qsizetype> firstByNameHash;
-    QHash<QString, qsizetype> firstByCollidingName;
+    // Hashes a name and finds it by a view, so a lookup builds no string.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(QStringView name) const { return qHash(name); }
+    };
+    // The entry of each lower-cased base name: the first one found, for a later song of the
+    // same name never takes its place.
+    std::unordered_map<QString, qsizetype, NameHash, std::equal_to<>> firstByName;
     QSet<QString> visitedFolders; // canonical paths
 };
 
 // A name ending in ".mp3" or ".rmp", in any letter case.
 bool isSongFileName(const QString& name);
-
-// The names in a folder listing, in the order the wizard walks them: ascending ignoring letter
-// case, ties in code unit order so the result never depends on the disk.
-void sortNamesIgnoringCase(QStringList& names);
 
 } // namespace tavorin

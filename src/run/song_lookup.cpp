@@ -1,10 +1,13 @@
 #include "run/song_lookup.h"
 
+#include "run/name_order.h"
 #include "shell/folder_listing.h"
 #include "shell/path_utils.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace tavorin {
 
@@ -90,7 +93,7 @@ const QHash<QString, QStringList>& SongLookup::filesOf(const QString& folder) {
         return *cached;
     }
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    sortNamesIgnoringCase(names);
+    std::sort(names.begin(), names.end(), precedesIgnoringCase);
     QHash<QString, QStringList> byLowerName;
     for (const QString& name : names) {
         byLowerName[name.toLower()].append(name);

@@ -1,6 +1,9 @@
 #include "settings/settings_store.h"
 
+#include <array>
 #include <cmath>
+#include <type_traits>
+#include <variant>
 
 namespace tavorin {
 
@@ -8,17 +11,30 @@ namespace {
 
 const QString groupName = QStringLiteral("Init");
 
-bool readBoolean(QSettings& settings, const QString& key, bool defaultValue) {
-    const QVariant stored = settings.value(key);
-    if (!stored.isValid()) {
-        return defaultValue;
-    }
-    return parseStoredBoolean(stored.toString()).value_or(defaultValue);
-}
+// One entry per field of the Wizard Settings, in the order they are read and written. Each key
+// is the field's own name; the field's default is the record's.
+struct SettingsKey {
+    QLatin1StringView key;
+    std::variant<bool WizardSettings::*, QString WizardSettings::*> field;
+};
 
-QString booleanText(bool value) {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
+const std::array<SettingsKey, 12> settingsKeys{{
+    {QLatin1StringView("NewMode"), &WizardSettings::newMode},
+    {QLatin1StringView("Name"), &WizardSettings::name},
+    {QLatin1StringView("SongFolder"), &WizardSettings::songFolder},
+    {QLatin1StringView("WinampTime"), &WizardSettings::winampTime},
+    {QLatin1StringView("AtFirstSameFolder"), &WizardSettings::atFirstSameFolder},
+    {QLatin1StringView("RMP"), &WizardSettings::rmp},
+    {QLatin1StringView("Karaoke"), &WizardSettings::karaoke},
+    {QLatin1StringView("AtArtist"), &WizardSettings::atArtist},
+    {QLatin1StringView("SilencemSec"), &WizardSettings::silencemSec},
+    {QLatin1StringView("DefaultTime"), &WizardSettings::defaultTime},
+    {QLatin1StringView("IgnoreAtTag"), &WizardSettings::ignoreAtTag},
+    {QLatin1StringView("IgnoreOwn"), &WizardSettings::ignoreOwn},
+}};
+
+template <typename Field>
+constexpr bool isBooleanField = std::is_same_v<Field, bool WizardSettings::*>;
 
 } // namespace
 
@@ -41,42 +57,43 @@ std::optional<bool> parseStoredBoolean(QStringView text) {
 SettingsStore::SettingsStore(QSettings& store) : settings(store) {}
 
 WizardSettings SettingsStore::load() {
-    const WizardSettings defaults;
+    // An absent entry, or a Boolean in no form we know, keeps the field's default.
     WizardSettings loaded;
     settings.beginGroup(groupName);
-    loaded.newMode = readBoolean(settings, QStringLiteral("NewMode"), defaults.newMode);
-    loaded.name = settings.value(QStringLiteral("Name"), defaults.name).toString();
-    loaded.songFolder =
-        settings.value(QStringLiteral("SongFolder"), defaults.songFolder).toString();
-    loaded.winampTime = readBoolean(settings, QStringLiteral("WinampTime"), defaults.winampTime);
-    loaded.atFirstSameFolder =
-        readBoolean(settings, QStringLiteral("AtFirstSameFolder"), defaults.atFirstSameFolder);
-    loaded.rmp = readBoolean(settings, QStringLiteral("RMP"), defaults.rmp);
-    loaded.karaoke = readBoolean(settings, QStringLiteral("Karaoke"), defaults.karaoke);
-    loaded.atArtist = readBoolean(settings, QStringLiteral("AtArtist"), defaults.atArtist);
-    loaded.silencemSec = readBoolean(settings, QStringLiteral("SilencemSec"), defaults.silencemSec);
-    loaded.defaultTime = readBoolean(settings, QStringLiteral("DefaultTime"), defaults.defaultTime);
-    loaded.ignoreAtTag = readBoolean(settings, QStringLiteral("IgnoreAtTag"), defaults.ignoreAtTag);
-    loaded.ignoreOwn = readBoolean(settings, QStringLiteral("IgnoreOwn"), defaults.ignoreOwn);
+    for (const SettingsKey& entry : settingsKeys) {
+        const QVariant stored = settings.value(QString(entry.key));
+        if (!stored.isValid()) {
+            continue;
+        }
+        std::visit(
+            [&](auto field) {
+                if constexpr (isBooleanField<decltype(field)>) {
+                    loaded.*field = parseStoredBoolean(stored.toString()).value_or(loaded.*field);
+                } else {
+                    loaded.*field = stored.toString();
+                }
+            },
+            entry.field);
+    }
     settings.endGroup();
     return loaded;
 }
 
 void SettingsStore::save(const WizardSettings& wizardSettings) {
     settings.beginGroup(groupName);
-    settings.setValue(QStringLiteral("NewMode"), booleanText(wizardSettings.newMode));
-    settings.setValue(QStringLiteral("Name"), wizardSettings.name);
-    settings.setValue(QStringLiteral("SongFolder"), wizardSettings.songFolder);
-    settings.setValue(QStringLiteral("WinampTime"), booleanText(wizardSettings.winampTime));
-    settings.setValue(QStringLiteral("AtFirstSameFolder"),
-                      booleanText(wizardSettings.atFirstSameFolder));
-    settings.setValue(QStringLiteral("RMP"), booleanText(wizardSettings.rmp));
-    settings.setValue(QStringLiteral("Karaoke"), booleanText(wizardSettings.karaoke));
-    settings.setValue(QStringLiteral("AtArtist"), booleanText(wizardSettings.atArtist));
-    settings.setValue(QStringLiteral("SilencemSec"), booleanText(wizardSettings.silencemSec));
-    settings.setValue(QStringLiteral("DefaultTime"), booleanText(wizardSettings.defaultTime));
-    settings.setValue(QStringLiteral("IgnoreAtTag"), booleanText(wizardSettings.ignoreAtTag));
-    settings.setValue(QStringLiteral("IgnoreOwn"), booleanText(wizardSettings.ignoreOwn));
+    for (const SettingsKey& entry : settingsKeys) {
+        std::visit(
+            [&](auto field) {
+                if constexpr (isBooleanField<decltype(field)>) {
+                    settings.setValue(QString(entry.key), wizardSettings.*field
+                                                              ? QStringLiteral("True")
+                                                              : QStringLiteral("False"));
+                } else {
+                    settings.setValue(QString(entry.key), wizardSettings.*field);
+                }
+            },
+            entry.field);
+    }
     settings.endGroup();
     settings.sync();
 }

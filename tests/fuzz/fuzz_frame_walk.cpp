@@ -9,37 +9,30 @@
 #include "song/song_measurer.h"
 #include "song/taglib_playback_engine.h"
 
-#include <cstdint>
-#include <cstdlib>
+using namespace tavorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) {
         return 0;
     }
-    const QByteArray song(reinterpret_cast<const char*>(data + 2),
-                          static_cast<qsizetype>(size - 2));
-    tavorin::FrameHeader header;
-    tavorin::decodeFrameHeader(song, header);
-    tavorin::isPlausibleFrameHeader(song);
-    tavorin::id3v2TagSize(song);
+    const QByteArray song = fuzz::bytesOf(data + 2, size - 2);
+    FrameHeader header;
+    decodeFrameHeader(song, header);
+    isPlausibleFrameHeader(song);
+    id3v2TagSize(song);
 
-    const QString path = tavorin::fuzz::writeScratchFile(QStringLiteral("song.mp3"), song);
-    tavorin::SongFacts facts;
+    const QString path = fuzz::writeScratchFile(QStringLiteral("song.mp3"), song);
+    SongFacts facts;
     facts.fileType = data[0] & 0x0F;
     facts.hasAudio = (data[0] & 0x10) == 0;
     facts.audioStart = (data[0] & 0xE0) >> 3; // 0, 4, ..., 28
     facts.firstFrameBitrate = (data[1] & 1) != 0 ? 0 : 128;
-    const int tolerance = data[1] >> 1;
-    tavorin::BlockFile file(path);
-    if (tavorin::leadingSilentFrames(file, facts, tolerance) < 0) {
-        std::abort();
-    }
+    BlockFile file(path);
+    fuzz::require(leadingSilentFrames(file, facts, data[1] >> 1) >= 0);
 
-    tavorin::TaglibPlaybackEngine engine;
+    TaglibPlaybackEngine engine;
     engine.init();
-    const tavorin::SongInfo info = tavorin::SongMeasurer(engine).measureSong(path, true);
-    if (info.silencemSec < 0 || info.sampleRate <= 0) {
-        std::abort();
-    }
+    const SongInfo info = SongMeasurer(engine).measureSong(path, true);
+    fuzz::require(info.silencemSec >= 0 && info.sampleRate > 0);
     return 0;
 }

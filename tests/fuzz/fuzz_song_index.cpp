@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -18,75 +16,46 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr char nameBytes[] = "aAbB.mp3rMPR_\xFF\x82";
-constexpr std::size_t maxSteps = 64;
-
-} // namespace
+using namespace tavorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    constexpr char nameBytes[] = "aAbB.mp3rMPR_\xFF\x82";
     const QByteArray root =
-        QFile::encodeName(tavorin::fuzz::scratchFolder().filePath(QStringLiteral("tree")));
+        QFile::encodeName(fuzz::scratchFolder().filePath(QStringLiteral("tree")));
     std::filesystem::remove_all(root.constData());
     ::mkdir(root.constData(), 0755);
-
     std::vector<QByteArray> folders{root};
     QByteArray current = root;
     std::size_t at = 0;
-    for (std::size_t step = 0; step < maxSteps && at + 1 < size; ++step) {
+    for (std::size_t step = 0; step < 64 && at + 1 < size; ++step) {
         const std::uint8_t op = data[at++];
         const std::size_t length = data[at++] % 6 + 1;
-        QByteArray name;
+        QByteArray path = current + '/';
         for (std::size_t i = 0; i < length && at < size; ++i) {
-            name += nameBytes[data[at++] % (sizeof nameBytes - 1)];
+            path += nameBytes[data[at++] % (sizeof nameBytes - 1)];
         }
-        const QByteArray path = current + '/' + name;
-        switch (op % 6) {
-        case 0:
-            if (::mkdir(path.constData(), 0755) == 0) {
-                folders.push_back(path);
-                current = path;
-            }
-            break;
-        case 1:
-        case 2: {
-            const int handle = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (handle >= 0) {
-                ::close(handle);
-            }
-            break;
-        }
-        case 3: {
-            [[maybe_unused]] const int linked =
-                ::symlink(folders[op / 6 % folders.size()].constData(), path.constData());
-            break;
-        }
-        case 4: {
-            [[maybe_unused]] const int dangling = ::symlink("/nonexistent/x.mp3", path.constData());
-            break;
-        }
-        default:
-            current = folders[op / 6 % folders.size()];
-            break;
+        const QByteArray& someFolder = folders[op / 6 % folders.size()];
+        if (op % 6 == 0 && ::mkdir(path.constData(), 0755) == 0) {
+            folders.push_back(path);
+            current = path;
+        } else if (op % 6 == 1 || op % 6 == 2) {
+            ::close(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+        } else if (op % 6 == 3 || op % 6 == 4) {
+            [[maybe_unused]] const int linked = ::symlink(
+                op % 6 == 3 ? someFolder.constData() : "/nonexistent/x.mp3", path.constData());
+        } else if (op % 6 == 5) {
+            current = someFolder;
         }
     }
 
-    tavorin::SongIndex index;
-    int events = 0;
-    index.build(QFile::decodeName(root), size > 0 && (data[0] & 0x80) != 0,
-                [&events] { ++events; });
+    SongIndex index;
+    index.build(QFile::decodeName(root), size > 0 && (data[0] & 0x80) != 0, [] {});
     QSet<QString> seen;
     for (const QString& entry : index.entries()) {
-        if (seen.contains(entry) || !QFileInfo(entry).isFile()) {
-            std::abort();
-        }
+        fuzz::require(!seen.contains(entry) && QFileInfo(entry).isFile());
         seen.insert(entry);
-        const QString found = index.find(entry);
-        if (tavorin::baseNameOf(found).compare(tavorin::baseNameOf(entry), Qt::CaseInsensitive) !=
-            0) {
-            std::abort();
-        }
+        fuzz::require(
+            baseNameOf(index.find(entry)).compare(baseNameOf(entry), Qt::CaseInsensitive) == 0);
     }
     // Qt cannot remove names that are not valid UTF-8; the scratch folder must end empty.
     std::filesystem::remove_all(root.constData());

@@ -1,26 +1,23 @@
 // Encoding detection and decoding: whatever a file's bytes, text read without loss is written
 // back to the same text, and for the Unicode encodings to the very same bytes.
+#include "fuzz/fuzz_support.h"
 #include "shell/cp932_codec.h"
 #include "shell/text_codec.h"
 
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
+
+using namespace tavorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
-    const tavorin::DecodedText decoded = tavorin::decodeText(bytes);
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    const DecodedText decoded = decodeText(bytes);
     if (decoded.lossless) {
-        const QByteArray written = tavorin::encodeText(decoded.text, decoded.encoding);
-        if (decoded.encoding == tavorin::TextEncoding::Cp932) {
-            if (tavorin::decodeCp932(written).text != decoded.text) {
-                std::abort();
-            }
-        } else if (written != bytes) {
-            std::abort();
-        }
+        const QByteArray written = encodeText(decoded.text, decoded.encoding);
+        fuzz::require(decoded.encoding == TextEncoding::Cp932
+                          ? decodeCp932(written).text == decoded.text
+                          : written == bytes);
     }
     // Without a byte-order mark, UTF-8 is told apart by the same rules as Qt's strict decoder.
     if (!bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") &&
@@ -28,16 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QStringDecoder strict(QStringConverter::Utf8,
                               QStringConverter::Flag::Stateless |
                                   QStringConverter::Flag::ConvertInitialBom);
-        const QString text = strict.decode(bytes);
+        [[maybe_unused]] const QString text = strict.decode(bytes); // decoding is lazy
         const bool multiByte =
             std::any_of(data, data + size, [](std::uint8_t b) { return b >= 0x80; });
-        if ((!strict.hasError() && multiByte) !=
-            (decoded.encoding == tavorin::TextEncoding::Utf8)) {
-            std::abort();
-        }
+        fuzz::require((!strict.hasError() && multiByte) ==
+                      (decoded.encoding == TextEncoding::Utf8));
     }
     // Any UTF-16 text, paired surrogates or not, encodes to code page 932 without harm.
-    const QString anyText(reinterpret_cast<const QChar*>(data), static_cast<qsizetype>(size / 2));
-    tavorin::encodeCp932(anyText);
+    encodeCp932(QString(reinterpret_cast<const QChar*>(data), static_cast<qsizetype>(size / 2)));
     return 0;
 }

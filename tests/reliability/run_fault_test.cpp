@@ -6,77 +6,58 @@
 #include "run/run_test_support.h"
 #include "support/faulty_file_layer.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
 namespace tavorin {
 namespace {
 
-using testing::FaultyFileLayer;
-using testing::FileStep;
-using testing::readBytes;
-using testing::RecordingHost;
-using testing::writeBytes;
+using namespace tavorin::testing;
 
 const QByteArray oldBytes("[00:01:00]x\r\n");
-
-QString messageOf(int error) {
-    return QString::fromLocal8Bit(std::error_code(error, std::generic_category()).message());
-}
 
 class RunFaultTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(temp.isValid());
-        for (const char* name : {"a", "b", "c"}) {
-            const QString base = lyricsFolder() + QString::fromUtf8(name);
-            ASSERT_TRUE(writeBytes(base + QStringLiteral(".txt"), oldBytes));
-            ASSERT_TRUE(writeBytes(base + QStringLiteral(".mp3"), "mp3"));
-            files.append(base + QStringLiteral(".txt"));
+        settings.name = "A"_L1;
+        for (const QString& name : texts("a|b|c")) {
+            files.append(folder + name + ".txt"_L1);
+            ASSERT_TRUE(writeBytes(folder + name + ".mp3"_L1, "mp3"));
         }
-        settings.name = QStringLiteral("A");
     }
-
-    QString lyricsFolder() const { return temp.path() + QStringLiteral("/L/"); }
-    const QString& victim() const { return files.at(1); }
-
+    void resetFiles() {
+        for (const QString& file : files) {
+            QDir(file).removeRecursively();
+            QFile::remove(file);
+            ASSERT_TRUE(writeBytes(file, oldBytes));
+        }
+    }
     // Runs over the three files; measure runs between the song lookup and the lyrics read.
     RunSummary run(
         RecordingHost& host, const LyricsWriter& write = {},
         const SongMeasure& measure = [](const QString&, bool) { return SongInfo{}; }) {
-        RunDriver driver(host, measure, write);
-        return driver.run(files, settings);
+        return RunDriver(host, measure, write).run(files, settings);
     }
-
     QStringList temporaryFiles() const {
-        return QDir(lyricsFolder())
-            .entryList({QStringLiteral("*tavorin-*")}, QDir::AllEntries | QDir::Hidden);
+        return QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden);
     }
-
-    // The victim's report ends with line; the files around it were written whole.
+    // The victim b.txt's report ends with line; the files around it were written whole.
     void expectOnlyTheVictimFailed(const RecordingHost& host, const QString& line) {
-        EXPECT_TRUE(
-            host.log.contains(QStringLiteral("b.mp3\r\n") + line + QStringLiteral("\r\n\r\n")))
+        EXPECT_TRUE(host.log.contains("b.mp3\r\n"_L1 + line + "\r\n\r\n"_L1))
             << host.log.toStdString();
-        EXPECT_EQ(host.log.count(QStringLiteral("正常に処理しました。")), 2);
+        EXPECT_EQ(host.log.count(u"正常に処理しました。"_s), 2);
         EXPECT_NE(readBytes(files.at(0)), oldBytes);
         EXPECT_EQ(readBytes(files.at(0)), readBytes(files.at(2)));
-        EXPECT_TRUE(host.log.endsWith(QStringLiteral("処理終了\r\n")));
+        EXPECT_TRUE(host.log.endsWith(u"処理終了\r\n"_s));
         EXPECT_EQ(temporaryFiles(), QStringList());
     }
 
     QTemporaryDir temp;
+    const QString folder = temp.path() + "/L/"_L1;
     QStringList files;
     WizardSettings settings;
 };
@@ -86,6 +67,7 @@ TEST_F(RunFaultTest, AFailingStepOfTheReplacementKeepsTheOldFileAndLogsTheSystem
         FileStep step;
         int error;
         const char* line;
+        bool readOnly = false;
     } cases[] = {
         {FileStep::Create, EACCES, "歌詞ファイルが開けません。"}, // a read-only folder
         {FileStep::Create, EROFS, "歌詞ファイルが開けません。"},
@@ -94,151 +76,121 @@ TEST_F(RunFaultTest, AFailingStepOfTheReplacementKeepsTheOldFileAndLogsTheSystem
         {FileStep::Sync, EIO, "歌詞ファイルに書き込めません。"},
         {FileStep::Permissions, EPERM, "歌詞ファイルに書き込めません。"},
         {FileStep::Replace, EXDEV, "歌詞ファイルに書き込めません。"},
+        // Permission bits only: the superuser, under whom CI runs, ignores them at the system
+        // call level, so the writer itself refuses a file nobody may write.
+        {FileStep::None, EACCES, "歌詞ファイルが開けません。", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.step) * 1000 + c.error);
-        for (const QString& file : files) {
-            ASSERT_TRUE(writeBytes(file, oldBytes));
+        resetFiles();
+        if (c.readOnly) {
+            ASSERT_TRUE(QFile::setPermissions(files.at(1), QFileDevice::ReadOwner));
         }
+        FaultyFileLayer layer(c.step, c.error);
         RecordingHost host;
         const RunSummary summary =
             run(host, [&](const QString& path, const QString& text, TextEncoding encoding) {
-                if (path != victim()) {
-                    return writeLyricsFile(path, text, encoding);
-                }
-                FaultyFileLayer layer(c.step, c.error);
-                return writeLyricsFile(path, text, encoding, layer);
+                return path == files.at(1) ? writeLyricsFile(path, text, encoding, layer)
+                                           : writeLyricsFile(path, text, encoding);
             });
-        EXPECT_EQ(readBytes(victim()), oldBytes);
+        EXPECT_EQ(readBytes(files.at(1)), oldBytes);
         EXPECT_EQ(summary.writeFailures, 1);
-        expectOnlyTheVictimFailed(host, QString::fromUtf8(c.line) + QStringLiteral("（") +
-                                            messageOf(c.error) + QStringLiteral("）"));
+        expectOnlyTheVictimFailed(host,
+                                  QString::fromUtf8(c.line) + u"（"_s + layer.message() + u"）"_s);
     }
-}
-
-TEST_F(RunFaultTest, AReadOnlyLyricsFileIsLeftAsItIs) {
-    // Permission bits only: the superuser, under whom CI runs, ignores them at the system call
-    // level, so the writer itself refuses a file nobody may write.
-    ASSERT_TRUE(QFile::setPermissions(victim(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
-    RecordingHost host;
-    run(host);
-    EXPECT_EQ(readBytes(victim()), oldBytes);
-    expectOnlyTheVictimFailed(host, QStringLiteral("歌詞ファイルが開けません。（") +
-                                        messageOf(EACCES) + QStringLiteral("）"));
 }
 
 TEST_F(RunFaultTest, ALyricsFileThatChangesBetweenLookupAndReadIsNeverWritten) {
     const struct {
-        const char* what;
         std::function<void(const QString&)> change;
         const char* line;
     } cases[] = {
-        {"vanishes", [](const QString& path) { QFile::remove(path); },
+        {[](const QString& path) { QFile::remove(path); },
          "歌詞ファイルが読めません。（見つかりません）"},
-        {"becomes a folder", [](const QString& path) { QFile::remove(path), QDir().mkdir(path); },
+        {[](const QString& path) { QFile::remove(path), QDir().mkdir(path); },
          "歌詞ファイルが読めません。（開けません）"},
-        {"becomes a dangling link",
-         [](const QString& path) {
-             QFile::remove(path), QFile::link(path + QStringLiteral(".gone"), path);
-         },
+        {[](const QString& path) { QFile::remove(path), QFile::link(path + ".gone"_L1, path); },
          "歌詞ファイルが読めません。（開けません）"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const QString& file : files) {
-            QDir(file).removeRecursively();
-            QFile::remove(file);
-            ASSERT_TRUE(writeBytes(file, oldBytes));
-        }
-        const QFileInfo before(victim());
+        SCOPED_TRACE(c.line);
+        resetFiles();
         RecordingHost host;
         const RunSummary summary = run(host, {}, [&](const QString& song, bool) {
-            if (song.endsWith(QStringLiteral("b.mp3"))) {
-                c.change(victim());
+            if (song.endsWith("b.mp3"_L1)) {
+                c.change(files.at(1));
             }
             return SongInfo{};
         });
         EXPECT_EQ(summary.readFailures, 1);
         // Whatever stands at the path now is what the change left, not a new lyrics file.
-        EXPECT_EQ(readBytes(victim()), QByteArray("<missing>"));
+        EXPECT_EQ(readBytes(files.at(1)), QByteArray("<missing>"));
         expectOnlyTheVictimFailed(host, QString::fromUtf8(c.line));
     }
 }
 
 TEST_F(RunFaultTest, ARunClearsOnlyTheTemporaryFilesAKilledRunLeft) {
-    const QStringList ours = {QStringLiteral(".tavorin-0.tmp"),
-                              QStringLiteral(".tavorin-zz9a8b7c6d.tmp")};
-    const QStringList others = {QStringLiteral(".tavorin-.tmp"), QStringLiteral(".tavorin-ABC.tmp"),
-                                QStringLiteral(".tavorin-abc.tmp.txt"),
-                                QStringLiteral("tavorin-abc.tmp"),
-                                QStringLiteral(".tavorin-abcdefghijk.tmp")};
+    resetFiles();
+    const QStringList ours = texts(".tavorin-0.tmp|.tavorin-zz9a8b7c6d.tmp");
+    const QStringList others = texts(".tavorin-.tmp|.tavorin-ABC.tmp|.tavorin-abc.tmp.txt|"
+                                     "tavorin-abc.tmp|.tavorin-abcdefghijk.tmp|.tavorin-dir.tmp");
     for (const QString& name : ours + others) {
-        ASSERT_TRUE(writeBytes(lyricsFolder() + name, "kept?"));
+        ASSERT_TRUE(name.contains("dir"_L1) ? QDir().mkdir(folder + name)
+                                            : writeBytes(folder + name, "kept?"));
     }
-    ASSERT_TRUE(QDir(lyricsFolder()).mkdir(QStringLiteral(".tavorin-dir.tmp")));
-
     RecordingHost dry;
     RunDriver(dry, [](const QString&, bool) { return SongInfo{}; }).run(files, settings, true);
-    EXPECT_EQ(temporaryFiles().size(), ours.size() + others.size() + 1);
-
+    EXPECT_EQ(temporaryFiles().size(), ours.size() + others.size());
     RecordingHost host;
     run(host);
     QStringList left = others;
-    left << QStringLiteral(".tavorin-dir.tmp");
     left.sort();
     EXPECT_EQ(temporaryFiles(), left);
 }
 
-#ifdef Q_OS_UNIX
 TEST_F(RunFaultTest, SongFolderHazardsNeitherHangNorStopTheRun) {
+    resetFiles();
     // Songs only in the Song Folder, so every lookup walks it.
-    const QString songs = temp.path() + QStringLiteral("/M/");
-    for (const QString& file : files) {
-        QFile::remove(QString(file).replace(QStringLiteral(".txt"), QStringLiteral(".mp3")));
+    const QString songs = temp.path() + "/M/"_L1;
+    for (const QString& name : texts("a|b|c")) {
+        QFile::remove(folder + name + ".mp3"_L1);
     }
-    ASSERT_TRUE(writeBytes(songs + QStringLiteral("deep/a.mp3"), "mp3"));
-    ASSERT_TRUE(QFile::link(songs, songs + QStringLiteral("deep/loop"))); // a link cycle
-    ASSERT_TRUE(QDir().mkpath(songs + QStringLiteral("b.mp3")));          // named like a song
-    ASSERT_TRUE(writeBytes(songs + QStringLiteral("locked/c.mp3"), "mp3"));
-    // Names whose bytes are not UTF-8, the file system's encoding here.
-    const QByteArray badLyrics = QFile::encodeName(lyricsFolder()) + "\xFF\xFE.txt";
+    ASSERT_TRUE(writeBytes(songs + "deep/a.mp3"_L1, "mp3"));
+    ASSERT_TRUE(QFile::link(songs, songs + "deep/loop"_L1)); // a link cycle
+    ASSERT_TRUE(QDir().mkpath(songs + "b.mp3"_L1));          // a folder named like a song
+    ASSERT_TRUE(writeBytes(songs + "locked/c.mp3"_L1, "mp3"));
+    // Names whose bytes are not UTF-8, the file system's encoding here: Qt cannot name them.
+    const QByteArray badLyrics = QFile::encodeName(folder) + "\xFF\xFE.txt";
     const QByteArray badSong = QFile::encodeName(songs) + "\xFF\xFE.mp3";
     for (const QByteArray& path : {badLyrics, badSong}) {
         const int handle = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
-        ASSERT_GE(handle, 0);
-        ASSERT_EQ(::write(handle, oldBytes.constData(), static_cast<size_t>(oldBytes.size())),
-                  oldBytes.size());
+        ASSERT_EQ(::write(handle, oldBytes.constData(), 13), 13);
         ::close(handle);
     }
     settings.songFolder = songs;
-    // The name as Qt decodes it, which no longer leads back to the file.
-    files.append(QFile::decodeName(badLyrics));
-    ASSERT_TRUE(QFile::setPermissions(songs + QStringLiteral("locked"), {})); // unreadable
+    files.append(QFile::decodeName(badLyrics)); // no longer leads back to the file
+    ASSERT_TRUE(QFile::setPermissions(songs + "locked"_L1, {}));
 
     RecordingHost host;
     const RunSummary summary = run(host);
-    QFile::setPermissions(songs + QStringLiteral("locked"),
+    QFile::setPermissions(songs + "locked"_L1,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(summary.filesHandled, 4);
-    EXPECT_TRUE(host.log.contains(songs + QStringLiteral("deep/a.mp3\r\n正常に処理しました。")));
-    EXPECT_TRUE(host.log.contains(QStringLiteral("b.txt\r\n曲ファイル　：見つかりませんでした。")));
+    EXPECT_TRUE(host.log.contains(songs + u"deep/a.mp3\r\n正常に処理しました。"_s));
+    EXPECT_TRUE(host.log.contains(u"b.txt\r\n曲ファイル　：見つかりませんでした。"_s));
     // The superuser reads the locked folder anyway; anyone else finds no song there.
-    EXPECT_EQ(host.log.contains(songs + QStringLiteral("locked/c.mp3")), ::geteuid() == 0);
-    EXPECT_EQ(host.log.count(QStringLiteral("歌詞ファイル：")), 4);
-    // The song's name as Qt decodes it names no file: it is never offered as a song.
+    EXPECT_EQ(host.log.contains(songs + "locked/c.mp3"_L1), ::geteuid() == 0);
+    EXPECT_EQ(host.log.count(u"歌詞ファイル："_s), 4);
     EXPECT_FALSE(host.log.contains(QFile::decodeName(badSong))) << host.log.toStdString();
-    const int handle = ::open(badLyrics.constData(), O_RDONLY);
-    ASSERT_GE(handle, 0);
     char buffer[64] = {};
-    EXPECT_EQ(::read(handle, buffer, sizeof buffer), oldBytes.size());
+    const int handle = ::open(badLyrics.constData(), O_RDONLY);
+    EXPECT_EQ(::read(handle, buffer, sizeof buffer), 13);
     ::close(handle);
     EXPECT_EQ(QByteArray(buffer), oldBytes);
     EXPECT_EQ(temporaryFiles(), QStringList());
-    // Qt cannot name these files to remove them.
     ::unlink(badLyrics.constData());
     ::unlink(badSong.constData());
 }
-#endif
 
 } // namespace
 } // namespace tavorin

@@ -1,7 +1,6 @@
 #include "run/golden_scenarios.h"
 #include "run/lyrics_file_list.h"
 #include "run/run_driver.h"
-#include "run/run_test_support.h"
 #include "song/taglib_playback_engine.h"
 
 #include <QTemporaryDir>
@@ -17,52 +16,48 @@ using namespace tavorin::testing;
 
 // TAVORIN_UPDATE_GOLDEN=1 writes the golden files from this run instead of comparing; every
 // change to them is reviewed by hand.
-bool updatingGolden() {
-    return std::getenv("TAVORIN_UPDATE_GOLDEN") != nullptr;
-}
-
 TEST(GoldenRun, WholeRunsMatchTheirGoldenLogAndBytes) {
-    for (const GoldenScenario& scenario : goldenScenarios()) {
-        SCOPED_TRACE(scenario.name);
+    const bool updating = std::getenv("TAVORIN_UPDATE_GOLDEN") != nullptr;
+    const std::vector<GoldenScenario> scenarios = goldenScenarios();
+    ASSERT_EQ(scenarios.size(), 2u);
+    for (const GoldenScenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.name.toStdString());
         QTemporaryDir temp;
-        ASSERT_TRUE(temp.isValid());
         const QString root = temp.path();
         ASSERT_TRUE(prepareScenario(scenario, root));
-
+        const QString lyrics = root + "/lyrics"_L1;
         LyricsFileList list;
-        for (const QString& file : filesBelow(root + QStringLiteral("/lyrics"))) {
-            list.add(root + QStringLiteral("/lyrics/") + file);
+        for (const QString& file : filesBelow(lyrics)) {
+            list.add(lyrics + u'/' + file);
         }
         RecordingHost host;
         TaglibPlaybackEngine engine;
         engine.init();
-        RunDriver driver(host, engine);
-        const RunSummary summary = driver.run(list.entries(), goldenSettings(scenario, root));
+        WizardSettings settings = scenario.settings;
+        settings.songFolder = root + "/songs/"_L1;
+        const RunSummary summary = RunDriver(host, engine).run(list.entries(), settings);
         EXPECT_FALSE(summary.aborted);
         EXPECT_EQ(summary.filesHandled, list.size());
 
-        const QString log = QString(host.log).replace(root, QStringLiteral("<ROOT>"));
-        const QString expected = goldenDir(scenario) + QStringLiteral("/expected");
-        const QStringList lyricsFiles = filesBelow(root + QStringLiteral("/lyrics"));
-        if (updatingGolden()) {
+        const QString log = QString(host.log).replace(root, "<ROOT>"_L1);
+        const QString expected = scenario.folder + "/expected"_L1;
+        if (updating) {
             QDir(expected).removeRecursively();
-            ASSERT_TRUE(writeBytes(expected + QStringLiteral("/run_log.txt"), log.toUtf8()));
-            for (const QString& file : lyricsFiles) {
-                if (!file.endsWith(QStringLiteral(".mp3"), Qt::CaseInsensitive) &&
-                    !file.endsWith(QStringLiteral(".rmp"), Qt::CaseInsensitive)) {
-                    ASSERT_TRUE(writeBytes(expected + QStringLiteral("/lyrics/") + file,
-                                           readBytes(root + QStringLiteral("/lyrics/") + file)));
+            ASSERT_TRUE(writeBytes(expected + "/run_log.txt"_L1, log.toUtf8()));
+            for (const QString& file : filesBelow(lyrics)) {
+                if (list.isLyricsFileName(file)) {
+                    ASSERT_TRUE(writeBytes(expected + "/lyrics/"_L1 + file,
+                                           readBytes(lyrics + u'/' + file)));
                 }
             }
             continue;
         }
-        EXPECT_EQ(log, QString::fromUtf8(readBytes(expected + QStringLiteral("/run_log.txt"))));
-        const QStringList expectedFiles = filesBelow(expected + QStringLiteral("/lyrics"));
+        EXPECT_EQ(log, QString::fromUtf8(readBytes(expected + "/run_log.txt"_L1)));
+        const QStringList expectedFiles = filesBelow(expected + "/lyrics"_L1);
         ASSERT_FALSE(expectedFiles.isEmpty());
         for (const QString& file : expectedFiles) {
             SCOPED_TRACE(file.toStdString());
-            EXPECT_EQ(readBytes(root + QStringLiteral("/lyrics/") + file),
-                      readBytes(expected + QStringLiteral("/lyrics/") + file));
+            EXPECT_EQ(readBytes(lyrics + u'/' + file), readBytes(expected + "/lyrics/"_L1 + file));
         }
     }
 }

@@ -1,115 +1,56 @@
 #pragma once
 
-// The whole-run scenarios compared against golden files: by the run driver here and by
-// tavorin-cli in tests/cli, so both front ends are held to the same Run Log and bytes.
+// The whole-run scenarios of tests/data/run/golden, compared against their golden files by the
+// run driver here and by tavorin-cli in tests/cli, so both front ends give the same Run Log
+// and bytes. Each scenario folder holds scenario.txt (its settings and songs), input/ and
+// expected/.
 
+#include "run/run_test_support.h"
 #include "settings/wizard_settings.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QString>
-#include <QStringList>
 
+#include <utility>
 #include <vector>
 
 namespace tavorin::testing {
 
-struct SongPlacement {
-    const char* target; // below the scenario's root
-    const char* song;   // in tests/data/run/songs
-};
-
 struct GoldenScenario {
-    const char* name; // folder in tests/data/run/golden
-    bool newMode;
-    bool rmp;
-    bool atArtist;
-    std::vector<SongPlacement> songs;
+    QString name;
+    QString folder;
+    WizardSettings settings;                        // the Song Folder is set by goldenSettings
+    std::vector<std::pair<QString, QString>> songs; // target below the root, song file
 };
-
-inline const std::vector<GoldenScenario>& goldenScenarios() {
-    static const std::vector<GoldenScenario> scenarios = {
-        {"new_tag",
-         true,
-         false,
-         true,
-         {
-             {"lyrics/01_line_cp932.mp3", "silence250.mp3"},
-             {"songs/01_line_cp932.mp3", "nosilence.mp3"}, // beside the lyrics wins
-             {"songs/sub/02_WORD_UTF8.mp3", "silence500.mp3"},
-             {"lyrics/03_tagged.mp3", "nosilence.mp3"},
-             {"lyrics/04_rmp.rmp", "silence300.rmp"},
-             {"songs/.cache/05_missing.mp3", "nosilence.mp3"}, // dot-folders are skipped
-             {"songs/a/06_48k.mp3", "rate48k.mp3"},
-             {"lyrics/sub/07_upper.MP3", "silence250.mp3"},
-         }},
-        {"correction",
-         false,
-         true,
-         false,
-         {
-             {"lyrics/01_std_to_winamp_cp932.mp3", "silence250.mp3"},
-             {"lyrics/02_utf8_word.mp3", "silence500.mp3"},
-             {"lyrics/03_own.mp3", "nosilence.mp3"},
-             {"lyrics/04_rmp.rmp", "silence300.rmp"},
-             {"lyrics/04_rmp.mp3", "nosilence.mp3"}, // the RMP is preferred
-             {"lyrics/05_bad_ratio.mp3", "nosilence.mp3"},
-             {"lyrics/06_broken.mp3", "nosilence.mp3"},
-             {"songs/other.mp3", "nosilence.mp3"},
-             {"songs/deep/x/08_48k_index.mp3", "rate48k.mp3"},
-         }},
-    };
-    return scenarios;
-}
 
 inline QString runDataDir() {
     return QStringLiteral(TAVORIN_TEST_DATA_DIR "/run");
 }
 
-inline QString goldenDir(const GoldenScenario& scenario) {
-    return runDataDir() + QStringLiteral("/golden/") + QString::fromUtf8(scenario.name);
-}
-
-// The Wizard Settings of a scenario; the Song Folder lies in root.
-inline WizardSettings goldenSettings(const GoldenScenario& scenario, const QString& root) {
-    WizardSettings settings;
-    settings.newMode = scenario.newMode;
-    settings.name = QStringLiteral("テスター");
-    settings.songFolder = root + QStringLiteral("/songs/");
-    settings.rmp = scenario.rmp;
-    settings.atArtist = scenario.atArtist;
-    return settings;
-}
-
-inline bool copyTree(const QString& from, const QString& to) {
-    QDirIterator walk(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (walk.hasNext()) {
-        const QString file = walk.next();
-        const QString target = to + file.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(file, target)) {
-            return false;
+inline std::vector<GoldenScenario> goldenScenarios() {
+    std::vector<GoldenScenario> scenarios;
+    const QString golden = runDataDir() + QStringLiteral("/golden");
+    for (const QString& name : QDir(golden).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        GoldenScenario scenario{name, golden + u'/' + name, {}, {}};
+        scenario.settings.name = QStringLiteral("テスター");
+        const QString text = QString::fromUtf8(readBytes(scenario.folder + "/scenario.txt"_L1));
+        for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList words = line.split(u' ');
+            const bool on = words.value(1) == "true"_L1;
+            if (line.startsWith(u'#') || words.size() != 2) {
+                continue;
+            } else if (words[0] == "newMode"_L1) {
+                scenario.settings.newMode = on;
+            } else if (words[0] == "rmp"_L1) {
+                scenario.settings.rmp = on;
+            } else if (words[0] == "atArtist"_L1) {
+                scenario.settings.atArtist = on;
+            } else {
+                scenario.songs.emplace_back(words[0], runDataDir() + "/songs/"_L1 + words[1]);
+            }
         }
+        scenarios.push_back(scenario);
     }
-    return true;
-}
-
-// Lays the scenario out below root: its lyrics files and its songs.
-inline bool prepareScenario(const GoldenScenario& scenario, const QString& root) {
-    if (!copyTree(goldenDir(scenario) + QStringLiteral("/input"), root)) {
-        return false;
-    }
-    for (const SongPlacement& placement : scenario.songs) {
-        const QString target = root + u'/' + QString::fromUtf8(placement.target);
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) ||
-            !QFile::copy(runDataDir() + QStringLiteral("/songs/") +
-                             QString::fromUtf8(placement.song),
-                         target)) {
-            return false;
-        }
-    }
-    return true;
+    return scenarios;
 }
 
 // Every file below folder, as paths relative to it, sorted.
@@ -121,6 +62,22 @@ inline QStringList filesBelow(const QString& folder) {
     }
     files.sort();
     return files;
+}
+
+// Lays the scenario out below root: its lyrics files and its songs.
+inline bool prepareScenario(const GoldenScenario& scenario, const QString& root) {
+    const QString input = scenario.folder + "/input"_L1;
+    for (const QString& file : filesBelow(input)) {
+        if (!writeBytes(root + u'/' + file, readBytes(input + u'/' + file))) {
+            return false;
+        }
+    }
+    for (const auto& [target, song] : scenario.songs) {
+        if (!writeBytes(root + u'/' + target, readBytes(song))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace tavorin::testing

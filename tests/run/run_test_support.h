@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/run_host.h"
+#include "settings/wizard_settings.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -11,10 +12,13 @@
 
 #include <functional>
 #include <ostream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace tavorin::testing {
+
+using namespace Qt::Literals::StringLiterals;
 
 // A front end that keeps everything a run tells it, and can ask for an abort before a chosen
 // file (counted by the events let through from the first file on).
@@ -50,8 +54,16 @@ inline QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-inline QByteArray utf8(const char* text) {
-    return QByteArray(text);
+// Every field of the Wizard Settings, so that one comparison shows any field that went astray.
+inline auto settingsFields(const WizardSettings& s) {
+    return std::tuple(s.newMode, s.name, s.songFolder, s.winampTime, s.atFirstSameFolder, s.rmp,
+                      s.karaoke, s.atArtist, s.silencemSec, s.defaultTime, s.ignoreAtTag,
+                      s.ignoreOwn);
+}
+
+// A list of texts written as one, separated by '|' (an empty text stays).
+inline QStringList texts(const char* joined) {
+    return QString::fromUtf8(joined).split(u'|');
 }
 
 } // namespace tavorin::testing

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lyrics/at_tag_reader.h"
 #include "lyrics/lyrics_file.h"
+#include "lyrics/lyrics_reading.h"
 #include "run/run_host.h"
 #include "run/song_lookup.h"
 #include "settings/wizard_settings.h"
@@ -30,8 +30,8 @@ using SongMeasure = std::function<SongInfo(const QString& songPath, bool winampT
 using LyricsWriter =
     std::function<WriteResult(const QString& path, const QString& text, TextEncoding encoding)>;
 
-// What a mode works with during one run.
-struct RunContext {
+// What the steps every lyrics file goes through work with, in either mode, during one run.
+struct LyricsFileSteps {
     RunHost& host;
     SongLookup& songLookup;
     SongMeasure measureSong;
@@ -45,7 +45,7 @@ inline const QString crlf = QStringLiteral("\r\n");
 
 // The loop both modes share: per file, pending events run, an abort request ends the loop
 // before the file, the progress shows the files already handled.
-void forEachLyricsFile(const QStringList& lyricsFiles, RunContext& context,
+void forEachLyricsFile(const QStringList& lyricsFiles, LyricsFileSteps& steps,
                        const std::function<void(const QString& lyricsPath)>& handleFile);
 
 struct PreparedLyricsFile {
@@ -57,14 +57,14 @@ struct PreparedLyricsFile {
 // read the lyrics file. Nothing when the song is missing or the file cannot be read (both
 // logged; such a file is left untouched).
 std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPath,
-                                                        RunContext& context);
+                                                        LyricsFileSteps& steps);
 
 // The last steps of both modes: replace the file with text (not in a dry run) and log how
 // that went.
 void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEncoding encoding,
-                          RunContext& context);
+                          LyricsFileSteps& steps);
 
 // Logs a file's last line, followed by the empty line that ends the file's report.
-void logFileOutcome(RunContext& context, const QString& message);
+void logFileOutcome(LyricsFileSteps& steps, const QString& message);
 
 } // namespace tavorin

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "lyrics/lyrics_file.h"
+#include "lyrics/lyrics_record.h"
+
+#include <QString>
+
+namespace tavorin {
+
+// One lyrics file as a mode reads it: its record, the encoding to write it back in, and why it
+// could not be read.
+struct LyricsReading {
+    LyricsRecord record;
+    TextEncoding encoding = TextEncoding::Cp932;
+    LyricsReadFailure failure = LyricsReadFailure::None;
+};
+
+// Reads the lyrics file at path and its At-Tags. On a read failure the record is the reset one.
+LyricsReading readLyricsRecord(const QString& path, bool defaultTime);
+
+} // namespace tavorin

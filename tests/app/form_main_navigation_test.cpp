@@ -1,189 +1,154 @@
 #include "app/form_main.h"
 #include "app/lyrics_file_list_widget.h"
+#include "app/run_page.h"
 #include "wizard_test_support.h"
 
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStatusBar>
-#include <QTest>
 
 namespace tavorin::test {
 namespace {
 
-template <typename Control> Control* control(const QWidget& root, const char* name) {
-    auto* found = root.findChild<Control*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
-
-void click(const QWidget& root, const char* name) {
-    auto* button = control<QAbstractButton>(root, name);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled()) << name;
-    // Check boxes and option buttons take clicks on their box and caption only.
-    const bool captioned = qobject_cast<QPushButton*>(button) == nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      captioned ? QPoint(6, button->height() / 2) : button->rect().center());
-}
-
-bool shown(const QWidget& root, const char* name) {
-    return !control<QWidget>(root, name)->isHidden();
-}
-
 struct ModeCase {
     const char* option;
+    const char* otherOption;
     bool newMode;
     const char* modeText;
     const char* frame21Caption;
+    const char* skipBox; // shown where the other mode shows Frame22
+    const char* otherSkipBox;
 };
 
 const ModeCase modeCases[] = {
-    {"opt1_0", true, "補正データ新規追加", "タグ付けしたときのタイムタイプはどちらでしたか?"},
-    {"opt1_1", false, "補正変換", "どちらの時間に変換しますか?"},
+    {"opt1_0", "opt1_1", true, "補正データ新規追加",
+     "タグ付けしたときのタイムタイプはどちらでしたか?", "chkIgnoreAtTag", "chkIgnoreOwn"},
+    {"opt1_1", "opt1_0", false, "補正変換", "どちらの時間に変換しますか?", "chkIgnoreOwn",
+     "chkIgnoreAtTag"},
 };
 
-class NavigationTest : public ::testing::TestWithParam<ModeCase> {};
+void expectStep(const FormMain& form, int page, const char* title, const QString& modePanel) {
+    EXPECT_EQ(form.currentPage(), page);
+    EXPECT_EQ(form.stepPanelText(), QString::fromUtf8(title));
+    EXPECT_EQ(form.modePanelText(), modePanel);
+    // Above other windows exactly while files are dragged onto the list.
+    EXPECT_EQ(form.isTopmost(), page == 1);
+}
 
-// Walks forward and back through every page, checking what each page shows on entry.
-TEST_P(NavigationTest, EveryPageShowsItsStepModeAndControls) {
+QString stored(const QSettings& store, const char* key) {
+    return store.value(QStringLiteral("Init/") + QLatin1String(key)).toString();
+}
+
+class WizardWalkTest : public ::testing::TestWithParam<ModeCase> {};
+
+// Forward and back through every page, from the other mode stored by an earlier start: what
+// each step shows, stores and drops, and what is saved for the next start.
+TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
     const ModeCase& mode = GetParam();
+    const QString modeText = QString::fromUtf8(mode.modeText);
+    const QString winamp = modeText + QStringLiteral(":Winamp");
     WizardFixture fixture;
+    fixture.store->setValue(QStringLiteral("Init/NewMode"), !mode.newMode);
+    fixture.store->setValue(QStringLiteral("Init/RMP"), QStringLiteral("1"));
     FormMain& form = fixture.open();
-    form.show();
-
-    EXPECT_EQ(form.currentPage(), 0);
-    EXPECT_EQ(form.stepPanelText(), QStringLiteral("1/5 モード選択"));
-    EXPECT_EQ(form.modePanelText(), QString());
-    EXPECT_EQ(control<QLabel>(form, "lbl1")->text(),
-              QStringLiteral("　複数ファイルの補正処理を行います。\r\n"
-                             "　まずは行いたい処理を選択してください。"));
-    EXPECT_FALSE(form.isTopmost());
+    expectStep(form, 0, "1/5 モード選択", QString());
+    EXPECT_TRUE(checked(form, mode.otherOption));
+    EXPECT_FALSE(control<QLabel>(form, "lbl1")->text().isEmpty());
 
     click(form, mode.option);
-    EXPECT_EQ(form.wizardSettings().newMode, mode.newMode);
     click(form, "com0to1");
-    EXPECT_EQ(form.currentPage(), 1);
-    EXPECT_EQ(form.stepPanelText(), QStringLiteral("2/5 歌詞ファイルの追加"));
-    EXPECT_EQ(form.modePanelText(), QString::fromUtf8(mode.modeText));
-    EXPECT_TRUE(form.isTopmost());
-
-    // An empty list keeps the page, on top, with one message.
+    expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
     click(form, "com1to2");
-    EXPECT_EQ(form.currentPage(), 1);
-    EXPECT_TRUE(form.isTopmost());
+    expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
     EXPECT_EQ(fixture.shell.messages,
               QStringList{QStringLiteral("歌詞ファイルが登録されていません。")});
-
     auto* list = control<LyricsFileListWidget>(form, "list1");
-    list->addPath(QStringLiteral("/lyrics/b.txt"));
-    list->addPath(QStringLiteral("/lyrics/a.lrc"));
-    list->addPath(QStringLiteral("/lyrics/c.kra"));
+    for (const char* path : {"/l/b.txt", "/l/a.lrc", "/l/c.kra"}) {
+        list->addPath(QString::fromLatin1(path));
+    }
     click(form, "com1to2");
-    EXPECT_EQ(form.currentPage(), 2);
-    EXPECT_EQ(form.stepPanelText(), QStringLiteral("3/5 タイムタイプ選択"));
-    EXPECT_FALSE(form.isTopmost());
+    expectStep(form, 2, "3/5 タイムタイプ選択", modeText);
     EXPECT_EQ(control<QGroupBox>(form, "Frame21")->title(), QString::fromUtf8(mode.frame21Caption));
-    EXPECT_EQ(shown(form, "Frame22"), !mode.newMode);
-    EXPECT_EQ(shown(form, "chkIgnoreAtTag"), mode.newMode);
-    EXPECT_EQ(shown(form, "chkIgnoreOwn"), !mode.newMode);
-    EXPECT_EQ(control<QWidget>(form, "chkIgnoreAtTag")->y(),
-              control<QWidget>(form, "Frame22")->y());
-    EXPECT_TRUE(control<QRadioButton>(form, "opt2_0")->isChecked());
-    EXPECT_TRUE(control<QRadioButton>(form, "opt22_0")->isChecked());
+    EXPECT_EQ(control<QWidget>(form, "Frame22")->isHidden(), mode.newMode);
+    EXPECT_FALSE(control<QWidget>(form, mode.skipBox)->isHidden());
+    EXPECT_TRUE(control<QWidget>(form, mode.otherSkipBox)->isHidden());
 
-    // "戻る" drops what was changed on the Time Type page.
+    // "戻る" drops what was changed here.
+    const bool skipping = checked(form, mode.skipBox);
     click(form, "opt2_1");
     click(form, "opt22_1");
-    const char* skipBox = mode.newMode ? "chkIgnoreAtTag" : "chkIgnoreOwn";
-    click(form, skipBox);
+    click(form, mode.skipBox);
     click(form, "com2to1");
-    EXPECT_EQ(form.currentPage(), 1);
-    EXPECT_EQ(form.stepPanelText(), QStringLiteral("2/5 歌詞ファイルの追加"));
-    EXPECT_TRUE(form.isTopmost());
+    expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
     click(form, "com1to2");
-    EXPECT_FALSE(form.isTopmost());
-    EXPECT_TRUE(control<QRadioButton>(form, "opt2_0")->isChecked());
-    EXPECT_TRUE(control<QRadioButton>(form, "opt22_0")->isChecked());
-    EXPECT_TRUE(control<QCheckBox>(form, skipBox)->isChecked());
+    EXPECT_TRUE(checked(form, "opt2_0") && checked(form, "opt22_0"));
+    EXPECT_EQ(checked(form, mode.skipBox), skipping);
 
-    // Back and forth between pages 3 and 4: one suffix, never two.
+    // Back and forth between pages 3 and 4: one time type suffix, never two.
     click(form, "opt2_1");
-    for (int round = 0; round < 3; ++round) {
-        SCOPED_TRACE(round);
+    for (int round = 0; round < 2; ++round) {
         click(form, "com2to3");
-        EXPECT_EQ(form.currentPage(), 3);
-        EXPECT_EQ(form.stepPanelText(), QStringLiteral("4/5 その他の設定"));
-        EXPECT_EQ(form.modePanelText(), QString::fromUtf8(mode.modeText) + QStringLiteral(":標準"));
+        expectStep(form, 3, "4/5 その他の設定", modeText + QStringLiteral(":標準"));
         click(form, "com3to2");
-        EXPECT_EQ(form.currentPage(), 2);
-        EXPECT_EQ(form.stepPanelText(), QStringLiteral("3/5 タイムタイプ選択"));
-        EXPECT_EQ(form.modePanelText(), QString::fromUtf8(mode.modeText));
-        EXPECT_TRUE(control<QRadioButton>(form, "opt2_1")->isChecked());
+        expectStep(form, 2, "3/5 タイムタイプ選択", modeText);
+        EXPECT_TRUE(checked(form, "opt2_1"));
     }
     click(form, "opt2_0");
     click(form, "com2to3");
-    EXPECT_EQ(form.modePanelText(), QString::fromUtf8(mode.modeText) + QStringLiteral(":Winamp"));
-    EXPECT_TRUE(form.wizardSettings().winampTime);
-
-    // "戻る" on page 4 keeps its options; they come back when the page is entered again.
-    click(form, "chkRMP");
-    click(form, "chkKaraoke");
+    // "戻る" here keeps what was changed.
+    click(form, "chkAtArtist");
     click(form, "com3to2");
     click(form, "com2to3");
-    EXPECT_TRUE(control<QCheckBox>(form, "chkRMP")->isChecked());
-    EXPECT_FALSE(control<QCheckBox>(form, "chkKaraoke")->isChecked());
+    EXPECT_TRUE(checked(form, "chkAtArtist"));
 
-    // An empty name keeps the page and stores nothing.
-    click(form, "chkAtArtist");
+    // An empty name keeps the page and stores nothing; a name of blanks is a name.
+    click(form, "chkSilencemSec");
     click(form, "com3to4");
-    EXPECT_EQ(form.currentPage(), 3);
-    EXPECT_EQ(fixture.shell.messages.size(), 2);
+    expectStep(form, 3, "4/5 その他の設定", winamp);
     EXPECT_EQ(fixture.shell.messages.last(), QStringLiteral("名前は必ず入力してください。"));
-    EXPECT_FALSE(form.wizardSettings().atArtist);
-
-    // A name of blanks is a name.
+    EXPECT_TRUE(form.wizardSettings().silencemSec);
     control<QLineEdit>(form, "txtName")->setText(QStringLiteral("  "));
     click(form, "com3to4");
-    EXPECT_EQ(form.currentPage(), 4);
-    EXPECT_EQ(form.stepPanelText(), QStringLiteral("5/5 設定完了"));
-    EXPECT_EQ(form.modePanelText(), QString::fromUtf8(mode.modeText) + QStringLiteral(":Winamp"));
-    EXPECT_TRUE(form.wizardSettings().atArtist);
-    EXPECT_EQ(form.wizardSettings().name, QStringLiteral("  "));
+    expectStep(form, 4, "5/5 設定完了", winamp);
+    EXPECT_FALSE(form.wizardSettings().silencemSec);
+    EXPECT_FALSE(control<QWidget>(form, "com4Copy")->isEnabled());
     auto* progress = control<QProgressBar>(form, "PB");
-    EXPECT_EQ(progress->minimum(), 0);
-    EXPECT_EQ(progress->value(), 0);
     EXPECT_EQ(progress->maximum(), 3);
-    EXPECT_EQ(control<QPushButton>(form, "com4")->text(), QStringLiteral("開始"));
-    EXPECT_FALSE(control<QPushButton>(form, "com4Copy")->isEnabled());
-    EXPECT_FALSE(form.isTopmost());
 
-    // Back from the Run page: page 4 as it was left, not reloaded.
+    // The Run page starts afresh each time it is entered; page 4 keeps what it was left with.
+    form.runPage->appendLog(QStringLiteral("left over\r\n"));
+    progress->setValue(2);
     click(form, "com4to3");
-    EXPECT_EQ(form.currentPage(), 3);
-    EXPECT_EQ(form.stepPanelText(), QStringLiteral("4/5 その他の設定"));
+    expectStep(form, 3, "4/5 その他の設定", winamp);
     EXPECT_EQ(control<QLineEdit>(form, "txtName")->text(), QStringLiteral("  "));
-    EXPECT_TRUE(control<QCheckBox>(form, "chkAtArtist")->isChecked());
+    list->addPath(QStringLiteral("/l/d.txt"));
+    click(form, "com3to4");
+    EXPECT_TRUE(form.runPage->runLog().isEmpty());
+    EXPECT_EQ(progress->value(), 0);
+    EXPECT_EQ(progress->maximum(), 4);
 
-    // Back to the first page: the mode panel empties, the window is released.
+    click(form, "com4to3");
     click(form, "com3to2");
     click(form, "com2to1");
-    EXPECT_TRUE(form.isTopmost());
     click(form, "Com1to0");
-    EXPECT_EQ(form.currentPage(), 0);
-    EXPECT_EQ(form.modePanelText(), QString());
-    EXPECT_FALSE(form.isTopmost());
-    form.close();
+    expectStep(form, 0, "1/5 モード選択", QString());
+    EXPECT_TRUE(checked(form, mode.option));
+
+    // Changed without a page button: not saved when the window closes.
+    click(form, "com0to1");
+    click(form, "com1to2");
+    click(form, "opt2_1");
+    EXPECT_TRUE(form.close());
+    const auto reopened = fixture.reopenStore();
+    EXPECT_EQ(stored(*reopened, "NewMode"), QLatin1String(mode.newMode ? "True" : "False"));
+    EXPECT_EQ(stored(*reopened, "WinampTime"), QStringLiteral("True"));
+    EXPECT_EQ(stored(*reopened, "RMP"), QStringLiteral("True"));
+    EXPECT_EQ(stored(*reopened, "AtArtist"), QStringLiteral("True"));
+    EXPECT_EQ(stored(*reopened, "Name"), QStringLiteral("  "));
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, NavigationTest, ::testing::ValuesIn(modeCases));
+INSTANTIATE_TEST_SUITE_P(BothModes, WizardWalkTest, ::testing::ValuesIn(modeCases));
 
 } // namespace
 } // namespace tavorin::test

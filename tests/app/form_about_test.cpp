@@ -33,78 +33,50 @@ void drag(QWidget* picture, const QPoint& pointInPicture) {
     sendMouse(picture, QEvent::MouseButtonRelease, pointInPicture, Qt::NoButton);
 }
 
-void clickLink(QLabel* label) {
-    QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
-}
-
-class SlideTest : public ::testing::Test {
-protected:
-    void SetUp() override { about.show(); }
-    void slideHome() {
-        while (about.isSliding()) {
-            about.slideTick();
-        }
-    }
-
+TEST(FormAboutTest, PictureSlidesHomeThenFollowsDragsInsideTheBoxAndTheLinkOpens) {
     FakePlaybackEngine engine;
     FakeShellServices shell;
-    FormAbout about{engine, shell};
-};
-
-TEST_F(SlideTest, PictureWaitsThenSlidesHomeAndOnlyThenTakesClicks) {
+    FormAbout about(engine, shell);
+    about.show();
+    QWidget* picture = about.image1;
     const int home = about.homeLeft();
-    EXPECT_EQ(about.image1->x(), about.width());
     about.slideTick(); // ends the pause only
-    EXPECT_EQ(about.image1->x(), about.width());
-    int previous = about.image1->x();
+    EXPECT_EQ(picture->x(), about.width());
     for (int tick = 1; tick < 30; ++tick) {
+        const int before = picture->x();
         about.slideTick();
-        EXPECT_LE(about.image1->x(), previous) << tick;
-        EXPECT_GT(about.image1->x(), home) << tick;
-        previous = about.image1->x();
+        EXPECT_TRUE(picture->x() <= before && picture->x() > home) << tick;
     }
     // Nothing to drag or follow while sliding.
-    const QPoint before = about.image1->pos();
-    drag(about.image1, QPoint(-500, -500));
-    EXPECT_EQ(about.image1->pos(), before);
-    clickLink(about.label6);
+    const QPoint sliding = picture->pos();
+    drag(picture, QPoint(-500, -500));
+    QTest::mouseClick(about.label6, Qt::LeftButton, {}, QPoint(4, about.label6->height() / 2));
+    EXPECT_EQ(picture->pos(), sliding);
     EXPECT_TRUE(shell.openedUrls.isEmpty());
     EXPECT_TRUE(about.comClose->isHidden());
-
     about.slideTick();
-    EXPECT_FALSE(about.isSliding());
-    EXPECT_EQ(about.image1->x(), home);
-    EXPECT_FALSE(about.comClose->isHidden());
     about.slideTick(); // a late tick changes nothing
-    EXPECT_EQ(about.image1->x(), home);
+    EXPECT_EQ(picture->x(), home);
+    EXPECT_FALSE(about.comClose->isHidden());
 
-    // The home page link opens the address and closes the box.
-    clickLink(about.label6);
-    EXPECT_EQ(shell.openedUrls, QList<QUrl>{QUrl(FormAbout::homePage())});
-    EXPECT_EQ(about.result(), QDialog::Accepted);
-    EXPECT_FALSE(about.isVisible());
-}
-
-TEST_F(SlideTest, DraggedPictureFollowsTheMouseAndStopsFlushWithEachEdge) {
-    slideHome();
-    const int maxLeft = about.width() - about.image1->width();
-    const int maxTop = about.height() - about.image1->height();
-    struct Case {
-        QPoint offset; // from the picture's own corner
-        QPoint expected;
-    };
-    const Case cases[] = {
+    const int maxLeft = about.width() - picture->width();
+    const int maxTop = about.height() - picture->height();
+    const std::pair<QPoint, QPoint> dragCases[] = {
         {{-1000, 32}, {0, 50}},      {{1000, 32}, {maxLeft, 50}}, {{32, -1000}, {100, 0}},
         {{32, 1000}, {100, maxTop}}, {{-1000, -1000}, {0, 0}},    {{42, 40}, {120, 66}},
     };
-    for (const Case& c : cases) {
-        about.image1->move(100, 50);
-        drag(about.image1, c.offset);
-        EXPECT_EQ(about.image1->pos(), c.expected) << c.offset.x() << "," << c.offset.y();
+    for (const auto& [offset, expected] : dragCases) {
+        picture->move(100, 50);
+        drag(picture, offset);
+        EXPECT_EQ(picture->pos(), expected) << offset.x() << "," << offset.y();
     }
-    // Moving without the left button held does not drag.
-    sendMouse(about.image1, QEvent::MouseMove, QPoint(0, 0), Qt::NoButton);
-    EXPECT_EQ(about.image1->pos(), QPoint(120, 66));
+    sendMouse(picture, QEvent::MouseMove, QPoint(0, 0), Qt::NoButton);
+    EXPECT_EQ(picture->pos(), QPoint(120, 66));
+
+    QTest::mouseClick(about.label6, Qt::LeftButton, {}, QPoint(4, about.label6->height() / 2));
+    EXPECT_EQ(shell.openedUrls, QList<QUrl>{QUrl(FormAbout::homePage())});
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
 }
 
 } // namespace

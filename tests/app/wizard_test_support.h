@@ -22,17 +22,13 @@ namespace tavorin::test {
 class FakeShellServices : public ShellServices {
 public:
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
-    QString chooseFolder(QWidget*, const QString& title) override {
-        folderTitles.append(title);
-        return folderAnswer;
-    }
+    QString chooseFolder(QWidget*, const QString&) override { return folderAnswer; }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
     }
 
     QStringList messages;
-    QStringList folderTitles;
     QString folderAnswer; // empty: the user cancels
     QList<QUrl> openedUrls;
 };

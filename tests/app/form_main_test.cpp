@@ -1,8 +1,12 @@
 #include "app/form_main.h"
 #include "app/lyrics_file_list_widget.h"
 #include "app/run_page.h"
+#include "app/single_instance_lock.h"
+#include "run/run_test_support.h"
 #include "wizard_test_support.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,21 +15,17 @@
 namespace tavorin::test {
 namespace {
 
+using tavorin::testing::writeBytes;
+
 struct ModeCase {
-    const char* option;
-    const char* otherOption;
     bool newMode;
     const char* modeText;
     const char* frame21Caption;
-    const char* skipBox; // shown where the other mode shows Frame22
-    const char* otherSkipBox;
 };
 
 const ModeCase modeCases[] = {
-    {"opt1_0", "opt1_1", true, "補正データ新規追加",
-     "タグ付けしたときのタイムタイプはどちらでしたか?", "chkIgnoreAtTag", "chkIgnoreOwn"},
-    {"opt1_1", "opt1_0", false, "補正変換", "どちらの時間に変換しますか?", "chkIgnoreOwn",
-     "chkIgnoreAtTag"},
+    {true, "補正データ新規追加", "タグ付けしたときのタイムタイプはどちらでしたか?"},
+    {false, "補正変換", "どちらの時間に変換しますか?"},
 };
 
 void expectStep(const FormMain& form, int page, const char* title, const QString& modePanel) {
@@ -46,6 +46,9 @@ class WizardWalkTest : public ::testing::TestWithParam<ModeCase> {};
 // each step shows, stores and drops, and what is saved for the next start.
 TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
     const ModeCase& mode = GetParam();
+    const char* option = mode.newMode ? "opt1_0" : "opt1_1";
+    // The skip box the mode shows where the other mode shows Frame22.
+    const char* skipBox = mode.newMode ? "chkIgnoreAtTag" : "chkIgnoreOwn";
     const QString modeText = QString::fromUtf8(mode.modeText);
     const QString winamp = modeText + QStringLiteral(":Winamp");
     WizardFixture fixture;
@@ -53,10 +56,10 @@ TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
     fixture.store->setValue(QStringLiteral("Init/RMP"), QStringLiteral("1"));
     FormMain& form = fixture.open();
     expectStep(form, 0, "1/5 モード選択", QString());
-    EXPECT_TRUE(checked(form, mode.otherOption));
+    EXPECT_TRUE(!checked(form, option));
     EXPECT_FALSE(control<QLabel>(form, "lbl1")->text().isEmpty());
 
-    click(form, mode.option);
+    click(form, option);
     click(form, "com0to1");
     expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
     click(form, "com1to2");
@@ -71,19 +74,20 @@ TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
     expectStep(form, 2, "3/5 タイムタイプ選択", modeText);
     EXPECT_EQ(control<QGroupBox>(form, "Frame21")->title(), QString::fromUtf8(mode.frame21Caption));
     EXPECT_EQ(control<QWidget>(form, "Frame22")->isHidden(), mode.newMode);
-    EXPECT_FALSE(control<QWidget>(form, mode.skipBox)->isHidden());
-    EXPECT_TRUE(control<QWidget>(form, mode.otherSkipBox)->isHidden());
+    EXPECT_FALSE(control<QWidget>(form, skipBox)->isHidden());
+    EXPECT_NE(control<QWidget>(form, "chkIgnoreAtTag")->isHidden(),
+              control<QWidget>(form, "chkIgnoreOwn")->isHidden());
 
     // "戻る" drops what was changed here.
-    const bool skipping = checked(form, mode.skipBox);
+    const bool skipping = checked(form, skipBox);
     click(form, "opt2_1");
     click(form, "opt22_1");
-    click(form, mode.skipBox);
+    click(form, skipBox);
     click(form, "com2to1");
     expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
     click(form, "com1to2");
     EXPECT_TRUE(checked(form, "opt2_0") && checked(form, "opt22_0"));
-    EXPECT_EQ(checked(form, mode.skipBox), skipping);
+    EXPECT_EQ(checked(form, skipBox), skipping);
 
     // Back and forth between pages 3 and 4: one time type suffix, never two.
     click(form, "opt2_1");
@@ -133,7 +137,7 @@ TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
     click(form, "com2to1");
     click(form, "Com1to0");
     expectStep(form, 0, "1/5 モード選択", QString());
-    EXPECT_TRUE(checked(form, mode.option));
+    EXPECT_TRUE(checked(form, option));
 
     // Changed without a page button: not saved when the window closes.
     click(form, "com0to1");
@@ -149,6 +153,42 @@ TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, WizardWalkTest, ::testing::ValuesIn(modeCases));
+
+// A second instance ends itself without loading or saving anything; the lock file a crashed
+// instance left behind (its process no longer exists) does not block a start.
+TEST(WizardStartTest, SecondInstanceEndsButAStaleLockDoesNotBlock) {
+    WizardFixture fixture;
+    const QString lockPath = fixture.folder.filePath(QStringLiteral("wizard.lock"));
+    {
+        SingleInstanceLock first(lockPath);
+        ASSERT_TRUE(first.tryAcquire());
+        SingleInstanceLock second(lockPath);
+        EXPECT_EQ(startWizard(second, fixture.services()), nullptr);
+        EXPECT_EQ(fixture.engine.initCount, 0);
+    }
+    ASSERT_TRUE(writeBytes(lockPath, "2147483646\ntavorin-wizard\n" +
+                                         QSysInfo::machineHostName().toUtf8() + "\n"));
+    SingleInstanceLock lock(lockPath);
+    const auto form = startWizard(lock, fixture.services());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(fixture.engine.initCount, 1);
+    EXPECT_FALSE(QFile::exists(fixture.settingsPath));
+}
+
+// A missing document, or a folder of its name, is ignored without a message.
+TEST(WizardStartTest, QuickHelpOpensOnlyAnExistingDocument) {
+    for (const bool asFolder : {true, false}) {
+        WizardFixture fixture;
+        FormMain& form = fixture.open();
+        click(form, "com1Help");
+        const QString help = fixture.folder.filePath(QStringLiteral("Tavorin補正Wizard.txt"));
+        ASSERT_TRUE(asFolder ? QDir().mkpath(help) : writeBytes(help, {}));
+        click(form, "com1Help");
+        EXPECT_EQ(fixture.shell.openedUrls,
+                  asFolder ? QList<QUrl>{} : QList<QUrl>{QUrl::fromLocalFile(help)});
+        EXPECT_TRUE(fixture.shell.messages.isEmpty());
+    }
+}
 
 } // namespace
 } // namespace tavorin::test

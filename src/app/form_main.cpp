@@ -94,11 +94,12 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
         {runPage, QStringLiteral("5/5 設定完了"), ModeSummary::ModeAndTimeType,
          [this] { runPage->prepare(lyricsFilesPage->list1->count()); }, nullptr, nullptr},
     }};
-    for (const WizardStep& step : steps) {
-        step.page->move(pageLeft, 0);
-        step.page->hide();
-        connect(step.page, &WizardPage::nextRequested, this, &FormMain::goNext);
-        connect(step.page, &WizardPage::backRequested, this, &FormMain::goBack);
+    for (int index = 0; index < static_cast<int>(steps.size()); ++index) {
+        WizardPage* page = steps[index].page;
+        page->move(pageLeft, 0);
+        page->hide();
+        connect(page, &WizardPage::nextRequested, this, [this, index] { goNext(index); });
+        connect(page, &WizardPage::backRequested, this, [this, index] { goBack(index); });
     }
     // The mode is stored the moment it is chosen.
     connect(modePage, &ModePage::modeChosen, this,
@@ -143,8 +144,12 @@ bool FormMain::isTopmost() const {
     return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-void FormMain::goNext() {
-    const WizardStep& step = steps[currentStep];
+void FormMain::goNext(int from) {
+    // Only the page shown leads on; the last page has its own button instead of "次へ".
+    if (from != currentStep || from + 1 >= static_cast<int>(steps.size())) {
+        return;
+    }
+    const WizardStep& step = steps[from];
     if (step.missingInput) {
         const QString missing = step.missingInput();
         if (!missing.isEmpty()) {
@@ -155,15 +160,18 @@ void FormMain::goNext() {
     if (step.store) {
         step.store();
     }
-    enterStep(currentStep + 1, false);
+    enterStep(from + 1, false);
 }
 
-void FormMain::goBack() {
-    const WizardStep& step = steps[currentStep];
+void FormMain::goBack(int from) {
+    if (from != currentStep || from == 0) {
+        return;
+    }
+    const WizardStep& step = steps[from];
     if (step.keepsChangesGoingBack && step.store) {
         step.store();
     }
-    enterStep(currentStep - 1, true);
+    enterStep(from - 1, true);
 }
 
 void FormMain::enterStep(int index, bool comingBack) {

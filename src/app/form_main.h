@@ -83,8 +83,9 @@ private:
         bool keepsChangesGoingBack = false;
     };
 
-    void goNext();
-    void goBack();
+    // "次へ" or "戻る" asked for by the page of step from.
+    void goNext(int from);
+    void goBack(int from);
     void enterStep(int index, bool comingBack);
     void setTopmost(bool on);
     void startRun();

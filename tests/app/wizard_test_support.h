@@ -68,12 +68,12 @@ inline bool checked(const QWidget& root, const char* name) {
     return control<QAbstractButton>(root, name)->isChecked();
 }
 
-// A mouse click as the user makes it: only an enabled control takes it, and check boxes and
-// option buttons only on their box.
+// A mouse click as the user makes it: only a control shown and enabled takes it, and check
+// boxes and option buttons only on their box.
 inline void click(const QWidget& root, const char* name) {
     auto* button = control<QAbstractButton>(root, name);
     ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled()) << name;
+    ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
     const bool boxed = qobject_cast<QPushButton*>(button) == nullptr;
     QTest::mouseClick(button, Qt::LeftButton, {},
                       boxed ? QPoint(6, button->height() / 2) : button->rect().center());

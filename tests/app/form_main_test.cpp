@@ -56,7 +56,7 @@ TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
     fixture.store->setValue(QStringLiteral("Init/RMP"), QStringLiteral("1"));
     FormMain& form = fixture.open();
     expectStep(form, 0, "1/5 モード選択", QString());
-    EXPECT_TRUE(!checked(form, option));
+    EXPECT_FALSE(checked(form, option));
     EXPECT_FALSE(control<QLabel>(form, "lbl1")->text().isEmpty());
 
     click(form, option);

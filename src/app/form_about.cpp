@@ -120,8 +120,10 @@ FormAbout::FormAbout(PlaybackEngine& engine, ShellServices& shellServices, QWidg
                         labelFont(arial(), 12, false), Qt::black, QPoint(16, 114));
     label6 = placeLabel(this, QStringLiteral("Label6"), homePage(), labelFont(arial(), 9, false),
                         Qt::black, QPoint(16, 146));
+    // Disabled during the slide: a link that cannot be clicked yet.
     label6->setEnabled(false);
-    label6->installEventFilter(this);
+    label6->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(label6, &QLabel::linkActivated, this, &FormAbout::openHomePage);
 
     image1 = new QLabel(this);
     image1->setObjectName(QStringLiteral("Image1"));
@@ -176,14 +178,13 @@ void FormAbout::slideTick() {
     image1->move(static_cast<int>(std::lround(left)), image1->y());
     if (!timer1->isActive()) {
         comClose->show();
-        label6->setEnabled(true);
+        // Now a link: blue, underlined, the pointing hand over the whole address.
         QPalette palette = label6->palette();
-        palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        palette.setColor(QPalette::Link, QColor(0, 0, 255));
         label6->setPalette(palette);
-        QFont font = label6->font();
-        font.setUnderline(true);
-        label6->setFont(font);
+        label6->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(homePage()));
         label6->setCursor(Qt::PointingHandCursor);
+        label6->setEnabled(true);
     }
 }
 
@@ -206,19 +207,12 @@ void FormAbout::dragPictureTo(const QPoint& pointInPicture) {
     image1->move(left, top);
 }
 
-void FormAbout::openHomePage() {
-    openDocument(shell, label6->text());
+void FormAbout::openHomePage(const QString& address) {
+    openDocument(shell, address);
     accept();
 }
 
 bool FormAbout::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == label6 && event->type() == QEvent::MouseButtonRelease) {
-        // Disabled during the slide: a link that cannot be clicked yet.
-        if (label6->isEnabled() && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            openHomePage();
-        }
-        return true;
-    }
     if (watched != image1) {
         return QDialog::eventFilter(watched, event);
     }

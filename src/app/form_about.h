@@ -48,7 +48,7 @@ protected:
 
 private:
     void dragPictureTo(const QPoint& pointInPicture);
-    void openHomePage();
+    void openHomePage(const QString& address);
 
     ShellServices& shell;
     int home = 0;

@@ -13,6 +13,7 @@
 #include "app/shell_services.h"
 #include "app/single_instance_lock.h"
 #include "app/time_type_page.h"
+#include "app/wizard_page.h"
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
 #include "run/run_driver.h"
@@ -23,8 +24,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -61,11 +60,6 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     timeTypePage = new TimeTypePage(pageArea);
     otherSettingsPage = new OtherSettingsPage(services.shell, pageArea);
     runPage = new RunPage(pageArea);
-    frameMain = {modePage, lyricsFilesPage, timeTypePage, otherSettingsPage, runPage};
-    for (QFrame* frame : frameMain) {
-        frame->move(pageLeft, 0);
-        frame->hide();
-    }
 
     sb = new QStatusBar(this);
     sb->setObjectName(QStringLiteral("SB"));
@@ -86,37 +80,53 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->activate();
 
+    steps = {{
+        {modePage, QStringLiteral("1/5 モード選択"), ModeSummary::None,
+         [this] { modePage->load(settings); }, nullptr, nullptr},
+        {lyricsFilesPage, QStringLiteral("2/5 歌詞ファイルの追加"), ModeSummary::Mode, nullptr,
+         nullptr, [this] { return lyricsFilesPage->missingInput(); }},
+        {timeTypePage, QStringLiteral("3/5 タイムタイプ選択"), ModeSummary::Mode,
+         [this] { timeTypePage->load(settings); }, [this] { timeTypePage->store(settings); },
+         nullptr},
+        {otherSettingsPage, QStringLiteral("4/5 その他の設定"), ModeSummary::ModeAndTimeType,
+         [this] { otherSettingsPage->load(settings); },
+         [this] { otherSettingsPage->store(settings); },
+         [this] { return otherSettingsPage->missingInput(); }, true},
+        {runPage, QStringLiteral("5/5 設定完了"), ModeSummary::ModeAndTimeType,
+         [this] { runPage->prepare(lyricsFilesPage->list1->count()); }, nullptr, nullptr},
+    }};
+    for (int index = 0; index < static_cast<int>(steps.size()); ++index) {
+        WizardPage* page = steps[index].page;
+        page->move(pageLeft, 0);
+        page->hide();
+        connect(page, &WizardPage::nextRequested, this, [this, index] { goNext(index); });
+        connect(page, &WizardPage::backRequested, this, [this, index] { goBack(index); });
+    }
+    // The mode is stored the moment it is chosen.
     connect(modePage, &ModePage::modeChosen, this,
             [this](bool newMode) { settings.newMode = newMode; });
-    connect(modePage->com0to1, &QPushButton::clicked, this, &FormMain::enterLyricsFilesPage);
-    connect(modePage->com1Help, &QPushButton::clicked, this, &FormMain::openQuickHelp);
-    connect(modePage, &ModePage::imageClicked, this, &FormMain::showAbout);
-    connect(lyricsFilesPage->com1to0, &QPushButton::clicked, this, &FormMain::enterModePage);
-    connect(lyricsFilesPage->com1to2, &QPushButton::clicked, this, &FormMain::leaveLyricsFilesPage);
+    connect(modePage, &ModePage::helpRequested, this, &FormMain::openQuickHelp);
+    connect(modePage, &ModePage::aboutRequested, this, &FormMain::showAbout);
+    connect(runPage, &RunPage::startRequested, this, &FormMain::startRun);
+    connect(runPage, &RunPage::abortRequested, this, [this] { abortRequested = true; });
+    connect(runPage, &RunPage::endRequested, this, &FormMain::close);
     connect(lyricsFilesPage->list1, &LyricsFileListWidget::unreadableFilesDropped, this,
             [this](const QStringList& shownPaths) {
                 services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
             });
-    connect(timeTypePage->com2to1, &QPushButton::clicked, this, &FormMain::backToLyricsFilesPage);
-    connect(timeTypePage->com2to3, &QPushButton::clicked, this, &FormMain::leaveTimeTypePage);
-    connect(otherSettingsPage->com3to2, &QPushButton::clicked, this, &FormMain::backToTimeTypePage);
-    connect(otherSettingsPage->com3to4, &QPushButton::clicked, this,
-            &FormMain::leaveOtherSettingsPage);
-    connect(runPage->com4to3, &QPushButton::clicked, this, &FormMain::backToOtherSettingsPage);
-    connect(runPage->com4, &QPushButton::clicked, this, &FormMain::pressCom4);
 
     // The start sequence, after the second-instance test has passed (startWizard).
     services.engine.init();
     settings = SettingsStore(services.settingsStore).load();
-    modePage->selectMode(settings.newMode);
-    enterModePage();
+    enterStep(0, false);
 }
 
 FormMain::~FormMain() = default;
 
 int FormMain::currentPage() const {
-    for (int i = 0; i < static_cast<int>(frameMain.size()); ++i) {
-        if (!frameMain[i]->isHidden()) {
+    // The page the user sees, told by the panels themselves.
+    for (int i = 0; i < static_cast<int>(steps.size()); ++i) {
+        if (!steps[i].page->isHidden()) {
             return i;
         }
     }
@@ -131,15 +141,69 @@ QString FormMain::modePanelText() const {
     return modePanel->text();
 }
 
+bool FormMain::isRunning() const {
+    return runPage->runState() == RunPage::RunState::Running;
+}
+
 bool FormMain::isTopmost() const {
     return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
-void FormMain::showPage(int index) {
-    for (QFrame* frame : frameMain) {
-        frame->hide();
+void FormMain::goNext(int from) {
+    // Only the page shown leads on; the last page has its own button instead of "次へ".
+    if (from != currentStep || from + 1 >= static_cast<int>(steps.size())) {
+        return;
     }
-    frameMain[index]->show();
+    const WizardStep& step = steps[from];
+    if (step.missingInput) {
+        const QString missing = step.missingInput();
+        if (!missing.isEmpty()) {
+            services.shell.showMessage(this, missing);
+            return;
+        }
+    }
+    if (step.store) {
+        step.store();
+    }
+    enterStep(from + 1, false);
+}
+
+void FormMain::goBack(int from) {
+    if (from != currentStep || from == 0) {
+        return;
+    }
+    const WizardStep& step = steps[from];
+    if (step.keepsChangesGoingBack && step.store) {
+        step.store();
+    }
+    enterStep(from - 1, true);
+}
+
+void FormMain::enterStep(int index, bool comingBack) {
+    const WizardStep& step = steps[index];
+    if (step.load && !(comingBack && step.keepsChangesGoingBack)) {
+        step.load();
+    }
+    stepPanel->setText(step.title);
+    switch (step.modeSummary) {
+    case ModeSummary::None:
+        modePanel->clear();
+        break;
+    case ModeSummary::Mode:
+        modePanel->setText(modePage->modeText());
+        break;
+    case ModeSummary::ModeAndTimeType:
+        modePanel->setText(modePage->modeText() + (settings.winampTime ? QStringLiteral(":Winamp")
+                                                                       : QStringLiteral(":標準")));
+        break;
+    }
+    for (const WizardStep& other : steps) {
+        other.page->hide();
+    }
+    step.page->show();
+    currentStep = index;
+    // On top while the user drags files from the file manager onto the list.
+    setTopmost(step.page == lyricsFilesPage);
 }
 
 void FormMain::setTopmost(bool on) {
@@ -156,96 +220,8 @@ void FormMain::setTopmost(bool on) {
     }
 }
 
-void FormMain::enterModePage() {
-    showPage(0);
-    stepPanel->setText(QStringLiteral("1/5 モード選択"));
-    modePanel->clear();
-    modePage->showIntroduction();
-    setTopmost(false);
-}
-
-void FormMain::enterLyricsFilesPage() {
-    modePanel->setText(modePage->modeText());
-    stepPanel->setText(QStringLiteral("2/5 歌詞ファイルの追加"));
-    showPage(1);
-    setTopmost(true);
-}
-
-void FormMain::leaveLyricsFilesPage() {
-    if (lyricsFilesPage->list1->count() == 0) {
-        services.shell.showMessage(this, QStringLiteral("歌詞ファイルが登録されていません。"));
-        return;
-    }
-    setTopmost(false);
-    stepPanel->setText(QStringLiteral("3/5 タイムタイプ選択"));
-    enterTimeTypePage();
-    showPage(2);
-}
-
-void FormMain::backToLyricsFilesPage() {
-    // What was changed on the Time Type page is dropped.
-    stepPanel->setText(QStringLiteral("2/5 歌詞ファイルの追加"));
-    showPage(1);
-    setTopmost(true);
-}
-
-void FormMain::enterTimeTypePage() {
-    timeTypePage->load(settings);
-    timeTypePage->showForMode(settings.newMode);
-}
-
-void FormMain::leaveTimeTypePage() {
-    timeTypePage->store(settings);
-    stepPanel->setText(QStringLiteral("4/5 その他の設定"));
-    // The mode panel holds exactly the mode text here, so the suffix is never doubled.
-    modePanel->setText(modePanel->text() +
-                       (settings.winampTime ? QStringLiteral(":Winamp") : QStringLiteral(":標準")));
-    otherSettingsPage->load(settings);
-    showPage(3);
-}
-
-void FormMain::backToTimeTypePage() {
-    otherSettingsPage->store(settings);
-    stepPanel->setText(QStringLiteral("3/5 タイムタイプ選択"));
-    modePanel->setText(modePage->modeText());
-    enterTimeTypePage();
-    showPage(2);
-}
-
-void FormMain::leaveOtherSettingsPage() {
-    // A name of blanks is a name.
-    if (otherSettingsPage->txtName->text().isEmpty()) {
-        services.shell.showMessage(this, QStringLiteral("名前は必ず入力してください。"));
-        return;
-    }
-    otherSettingsPage->store(settings);
-    runPage->prepare(lyricsFilesPage->list1->count());
-    stepPanel->setText(QStringLiteral("5/5 設定完了"));
-    showPage(4);
-}
-
-void FormMain::backToOtherSettingsPage() {
-    // The Other Settings page keeps its controls as they were left.
-    stepPanel->setText(QStringLiteral("4/5 その他の設定"));
-    showPage(3);
-}
-
-void FormMain::pressCom4() {
-    const QString caption = runPage->com4->text();
-    if (caption == QStringLiteral("開始")) {
-        startRun();
-    } else if (caption == QStringLiteral("中断")) {
-        abortRequested = true;
-    } else {
-        close();
-    }
-}
-
 void FormMain::startRun() {
-    runPage->com4->setText(QStringLiteral("中断"));
-    runPage->com4Copy->setEnabled(false);
-    runPage->com4to3->setEnabled(false);
-    running = true;
+    runPage->setRunState(RunPage::RunState::Running);
     abortRequested = false;
     QApplication::setOverrideCursor(Qt::BusyCursor);
 
@@ -257,11 +233,8 @@ void FormMain::startRun() {
     driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runPage->showPendingLog();
 
-    // No way back after a run: "戻る" stays disabled, "終了" ends the program.
-    runPage->com4->setText(QStringLiteral("終了"));
-    runPage->com4Copy->setEnabled(true);
+    runPage->setRunState(RunPage::RunState::Finished);
     abortRequested = false;
-    running = false;
     QApplication::restoreOverrideCursor();
 
     // Songs and folders no name can reach (Shift-JIS names from old archives), after the run,
@@ -287,7 +260,7 @@ void FormMain::showAbout() {
 }
 
 void FormMain::closeEvent(QCloseEvent* event) {
-    if (running) {
+    if (isRunning()) {
         // Stopping a run takes "中断"; closing would leave a file half handled.
         event->ignore();
         return;

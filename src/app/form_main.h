@@ -6,9 +6,9 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
-class QFrame;
 class QLabel;
 class QSettings;
 class QStatusBar;
@@ -23,6 +23,7 @@ class RunPage;
 class ShellServices;
 class SingleInstanceLock;
 class TimeTypePage;
+class WizardPage;
 
 // What the wizard works with; tests pass fakes and a temporary settings store.
 struct WizardServices {
@@ -33,7 +34,7 @@ struct WizardServices {
 };
 
 // The main window: five page panels, one shown at a time, and the status bar naming the step
-// and the mode. It drives the pages; the run belongs to the run driver.
+// and the mode. It leads the user from step to step; the run belongs to the run driver.
 class FormMain : public QWidget {
     Q_OBJECT
 public:
@@ -45,11 +46,10 @@ public:
     int currentPage() const;
     QString stepPanelText() const;
     QString modePanelText() const;
-    bool isRunning() const { return running; }
+    bool isRunning() const;
     bool isTopmost() const;
     const WizardSettings& wizardSettings() const { return settings; }
 
-    std::array<QFrame*, 5> frameMain{};
     ModePage* modePage;
     LyricsFilesPage* lyricsFilesPage;
     TimeTypePage* timeTypePage;
@@ -61,27 +61,43 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void showPage(int index);
+    // What the mode panel reads while a step is shown.
+    enum class ModeSummary {
+        None,            // the mode is still being chosen
+        Mode,            // "補正変換"
+        ModeAndTimeType, // "補正変換:Winamp"
+    };
+    // One step of the wizard and what happens on the way into and out of it.
+    struct WizardStep {
+        WizardPage* page;
+        QString title; // the step panel's text
+        ModeSummary modeSummary;
+        // Copies the Wizard Settings into the page; runs whenever the page is entered, except
+        // coming back to a page that keeps its changes (it shows them as they were left).
+        std::function<void()> load;
+        // Copies the page's answers into the Wizard Settings on "次へ".
+        std::function<void()> store;
+        // Why "次へ" cannot go on; empty when it can.
+        std::function<QString()> missingInput;
+        // "戻る" stores the page too; otherwise what was changed on it is dropped.
+        bool keepsChangesGoingBack = false;
+    };
+
+    // "次へ" or "戻る" asked for by the page of step from.
+    void goNext(int from);
+    void goBack(int from);
+    void enterStep(int index, bool comingBack);
     void setTopmost(bool on);
-    void enterModePage();
-    void enterLyricsFilesPage();
-    void leaveLyricsFilesPage();
-    void backToLyricsFilesPage();
-    void leaveTimeTypePage();
-    void backToTimeTypePage();
-    void leaveOtherSettingsPage();
-    void backToOtherSettingsPage();
-    void enterTimeTypePage();
-    void pressCom4();
     void startRun();
     void openQuickHelp();
     void showAbout();
 
     WizardServices services;
     WizardSettings settings;
+    std::array<WizardStep, 5> steps;
+    int currentStep = 0;
     QLabel* stepPanel;
     QLabel* modePanel;
-    bool running = false;
     bool abortRequested = false;
 };
 

@@ -8,10 +8,8 @@
 
 namespace tavorin {
 
-LyricsFilesPage::LyricsFilesPage(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("FrameMain_1"));
-    setFixedSize(pageSize);
-
+LyricsFilesPage::LyricsFilesPage(QWidget* parent)
+    : WizardPage(QStringLiteral("FrameMain_1"), parent) {
     // A label shows "&" as it is; the caption reads "Ｄ&Ｄ" with one ampersand.
     label1 = placeControl<QLabel>(this, QStringLiteral("Label1"), QRect(8, 8, 281, 18),
                                   QStringLiteral("歌詞ファイルを下の枠の中にＤ&Ｄして下さい。"));
@@ -19,11 +17,13 @@ LyricsFilesPage::LyricsFilesPage(QWidget* parent) : QFrame(parent) {
     list1->setGeometry(8, 30, 281, 130);
     com1clear = placeControl<QPushButton>(this, QStringLiteral("com1clear"), QRect(8, 168, 57, 25),
                                           QStringLiteral("クリア"));
-    com1to0 = placeControl<QPushButton>(this, QStringLiteral("Com1to0"), backButtonGeometry,
-                                        QStringLiteral("戻る"));
-    com1to2 = placeControl<QPushButton>(this, QStringLiteral("com1to2"), nextButtonGeometry,
-                                        QStringLiteral("次へ"));
+    com1to0 = placeBackButton(QStringLiteral("Com1to0"));
+    com1to2 = placeNextButton(QStringLiteral("com1to2"));
     connect(com1clear, &QPushButton::clicked, list1, &LyricsFileListWidget::clearFiles);
+}
+
+QString LyricsFilesPage::missingInput() const {
+    return list1->count() == 0 ? QStringLiteral("歌詞ファイルが登録されていません。") : QString();
 }
 
 } // namespace tavorin

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QFrame>
+#include "app/wizard_page.h"
+
+#include <QString>
 
 class QLabel;
 class QPushButton;
@@ -10,10 +12,13 @@ namespace tavorin {
 class LyricsFileListWidget;
 
 // Page 2 of 5: the lyrics files dropped from the desktop.
-class LyricsFilesPage : public QFrame {
+class LyricsFilesPage : public WizardPage {
     Q_OBJECT
 public:
     explicit LyricsFilesPage(QWidget* parent = nullptr);
+
+    // Why "次へ" cannot go on yet: a run needs at least one lyrics file. Empty when it can.
+    QString missingInput() const;
 
     QLabel* label1;
     LyricsFileListWidget* list1;

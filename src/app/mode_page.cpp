@@ -1,21 +1,17 @@
 #include "app/mode_page.h"
 
+#include "app/click_filter.h"
 #include "app/place_control.h"
 #include "app/program_picture.h"
 
 #include <QButtonGroup>
-#include <QEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace tavorin {
 
-ModePage::ModePage(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("FrameMain_0"));
-    setFixedSize(pageSize);
-
+ModePage::ModePage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_0"), parent) {
     lbl1 = placeControl<QLabel>(this, QStringLiteral("lbl1"), QRect(8, 8, 281, 34));
     const QString modeTip = QStringLiteral("処理モードを選択してください。");
     opt1[0] = placeControl<QRadioButton>(this, QStringLiteral("opt1_0"), QRect(24, 50, 200, 20),
@@ -35,7 +31,7 @@ ModePage::ModePage(QWidget* parent) : QFrame(parent) {
     image1 = placeControl<QLabel>(this, QStringLiteral("Image1"), QRect(249, 54, 32, 32));
     image1->setPixmap(programPicture(32));
     image1->setCursor(Qt::PointingHandCursor);
-    image1->installEventFilter(this);
+    connect(ClickFilter::watch(image1), &ClickFilter::clicked, this, &ModePage::aboutRequested);
 
     lblExplain2 = placeControl<QLabel>(this, QStringLiteral("lblExplain2"), QRect(8, 100, 281, 58));
     lblExplain2->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -45,13 +41,16 @@ ModePage::ModePage(QWidget* parent) : QFrame(parent) {
 
     com1Help = placeControl<QPushButton>(this, QStringLiteral("com1Help"), QRect(8, 168, 81, 25),
                                          QStringLiteral("簡易ヘルプ"));
-    com0to1 = placeControl<QPushButton>(this, QStringLiteral("com0to1"), nextButtonGeometry,
-                                        QStringLiteral("次へ"));
+    connect(com1Help, &QPushButton::clicked, this, &ModePage::helpRequested);
+    com0to1 = placeNextButton(QStringLiteral("com0to1"));
 }
 
-void ModePage::selectMode(bool newMode) {
-    opt1[newMode ? 0 : 1]->setChecked(true);
-    explainMode(newMode);
+void ModePage::load(const WizardSettings& settings) {
+    opt1[settings.newMode ? 0 : 1]->setChecked(true);
+    explainMode(settings.newMode);
+    // Both lines begin with an ideographic space.
+    lbl1->setText(QStringLiteral("　複数ファイルの補正処理を行います。\r\n"
+                                 "　まずは行いたい処理を選択してください。"));
 }
 
 bool ModePage::newModeSelected() const {
@@ -62,27 +61,12 @@ QString ModePage::modeText() const {
     return newModeSelected() ? QStringLiteral("補正データ新規追加") : QStringLiteral("補正変換");
 }
 
-void ModePage::showIntroduction() {
-    // Both lines begin with an ideographic space.
-    lbl1->setText(QStringLiteral("　複数ファイルの補正処理を行います。\r\n"
-                                 "　まずは行いたい処理を選択してください。"));
-}
-
 void ModePage::explainMode(bool newMode) {
     lblExplain->setText(
         newMode
             ? QStringLiteral("同名の曲ファイルの情報から、歌詞ファイルに新しく＠タグを追加します。")
             : QStringLiteral("＠タグ付き歌詞ファイルと、同名の曲ファイルを比較して、歌詞のタイ"
                              "ムタグ補正を行います。"));
-}
-
-bool ModePage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == image1 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        emit imageClicked();
-        return true;
-    }
-    return QFrame::eventFilter(watched, event);
 }
 
 } // namespace tavorin

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFrame>
+#include "app/wizard_page.h"
+#include "settings/wizard_settings.h"
 
 #include <array>
 
@@ -11,17 +12,17 @@ class QRadioButton;
 namespace tavorin {
 
 // Page 1 of 5: the processing mode.
-class ModePage : public QFrame {
+class ModePage : public WizardPage {
     Q_OBJECT
 public:
     explicit ModePage(QWidget* parent = nullptr);
 
-    // Selects opt1(0) for New-Tag Mode, opt1(1) for Correction Mode, and explains it.
-    void selectMode(bool newMode);
+    // Selects and explains the stored mode (opt1(0) for New-Tag Mode, opt1(1) for Correction
+    // Mode) and introduces the wizard.
+    void load(const WizardSettings& settings);
     bool newModeSelected() const;
     // "補正データ新規追加" or "補正変換", after the selected option.
     QString modeText() const;
-    void showIntroduction();
 
     QLabel* lbl1;
     std::array<QRadioButton*, 2> opt1;
@@ -34,10 +35,9 @@ public:
 signals:
     // An option of opt1 was clicked: true for "新規追加".
     void modeChosen(bool newMode);
-    void imageClicked();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void helpRequested();
+    // Image1 was clicked.
+    void aboutRequested();
 
 private:
     void explainMode(bool newMode);

@@ -1,16 +1,15 @@
 #include "app/other_settings_page.h"
 
+#include "app/click_filter.h"
 #include "app/place_control.h"
 #include "app/shell_services.h"
 #include "shell/path_utils.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 
 namespace tavorin {
@@ -25,10 +24,7 @@ bool isChecked(const QCheckBox* box) {
 } // namespace
 
 OtherSettingsPage::OtherSettingsPage(ShellServices& shellServices, QWidget* parent)
-    : QFrame(parent), shell(shellServices) {
-    setObjectName(QStringLiteral("FrameMain_3"));
-    setFixedSize(pageSize);
-
+    : WizardPage(QStringLiteral("FrameMain_3"), parent), shell(shellServices) {
     label3 = placeControl<QLabel>(this, QStringLiteral("Label3"), QRect(8, 10, 84, 18),
                                   QStringLiteral("あなたの名前 ："));
     txtName = placeControl<QLineEdit>(this, QStringLiteral("txtName"), QRect(96, 8, 193, 22));
@@ -42,7 +38,8 @@ OtherSettingsPage::OtherSettingsPage(ShellServices& shellServices, QWidget* pare
     lblSongFolder->setCursor(Qt::PointingHandCursor);
     lblSongFolder->setToolTip(QStringLiteral("歌詞と曲が違うフォルダにあるなら、ここをクリックし"
                                              "て、曲のあるフォルダを選んでください。"));
-    lblSongFolder->installEventFilter(this);
+    connect(ClickFilter::watch(lblSongFolder), &ClickFilter::clicked, this,
+            &OtherSettingsPage::chooseSongFolder);
     chkAtFirstSameFolder = placeControl<QCheckBox>(frame1, QStringLiteral("chkAtFirstSameFolder"),
                                                    QRect(8, 40, 265, 18),
                                                    QStringLiteral("歌詞と同じフォルダを優先する"));
@@ -68,10 +65,8 @@ OtherSettingsPage::OtherSettingsPage(ShellServices& shellServices, QWidget* pare
     chkSilencemSec->setToolTip(QStringLiteral(
         "補正変換時に、出だしの無音部補正（@SilencemSec）も行うかどうか選んでください。"));
 
-    com3to2 = placeControl<QPushButton>(this, QStringLiteral("com3to2"), backButtonGeometry,
-                                        QStringLiteral("戻る"));
-    com3to4 = placeControl<QPushButton>(this, QStringLiteral("com3to4"), nextButtonGeometry,
-                                        QStringLiteral("次へ"));
+    com3to2 = placeBackButton(QStringLiteral("com3to2"));
+    com3to4 = placeNextButton(QStringLiteral("com3to4"));
 }
 
 void OtherSettingsPage::load(const WizardSettings& settings) {
@@ -94,21 +89,16 @@ void OtherSettingsPage::store(WizardSettings& settings) const {
     settings.silencemSec = isChecked(chkSilencemSec);
 }
 
+QString OtherSettingsPage::missingInput() const {
+    return txtName->text().isEmpty() ? QStringLiteral("名前は必ず入力してください。") : QString();
+}
+
 void OtherSettingsPage::chooseSongFolder() {
     const QString chosen = stripTrailingNuls(
         shell.chooseFolder(window(), QStringLiteral("フォルダを選択してください")));
     // The chooser speaks "/"; the Song Folder is kept in the platform's own spelling.
     lblSongFolder->setText(
         chosen.isEmpty() ? QString() : withTrailingSeparator(QDir::toNativeSeparators(chosen)));
-}
-
-bool OtherSettingsPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lblSongFolder && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        chooseSongFolder();
-        return true;
-    }
-    return QFrame::eventFilter(watched, event);
 }
 
 } // namespace tavorin

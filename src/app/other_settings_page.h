@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/wizard_page.h"
 #include "settings/wizard_settings.h"
 
-#include <QFrame>
+#include <QString>
 
 class QCheckBox;
 class QGroupBox;
@@ -15,13 +16,16 @@ namespace tavorin {
 class ShellServices;
 
 // Page 4 of 5: the user's name, the Song Folder and the other options.
-class OtherSettingsPage : public QFrame {
+class OtherSettingsPage : public WizardPage {
     Q_OBJECT
 public:
     OtherSettingsPage(ShellServices& shell, QWidget* parent = nullptr);
 
     void load(const WizardSettings& settings);
     void store(WizardSettings& settings) const;
+    // Why "次へ" cannot go on yet: the name goes into the At-Tags, so it must be given (a name
+    // of blanks is a name). Empty when it can.
+    QString missingInput() const;
     // Asks for the Song Folder; cancelling empties it.
     void chooseSongFolder();
 
@@ -36,9 +40,6 @@ public:
     QCheckBox* chkSilencemSec;
     QPushButton* com3to2;
     QPushButton* com3to4;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     ShellServices& shell;

@@ -15,10 +15,7 @@
 
 namespace tavorin {
 
-RunPage::RunPage(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("FrameMain_4"));
-    setFixedSize(pageSize);
-
+RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), parent) {
     txtLog = placeControl<QPlainTextEdit>(this, QStringLiteral("txtLog"), QRect(8, 8, 281, 130));
     txtLog->setReadOnly(true);
     txtLog->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -32,11 +29,11 @@ RunPage::RunPage(QWidget* parent) : QFrame(parent) {
     com4Copy = placeControl<QPushButton>(this, QStringLiteral("com4Copy"), QRect(8, 168, 89, 25),
                                          QStringLiteral("ログのコピー"));
     com4Copy->setEnabled(false);
-    com4to3 = placeControl<QPushButton>(this, QStringLiteral("com4to3"), backButtonGeometry,
-                                        QStringLiteral("戻る"));
+    com4to3 = placeBackButton(QStringLiteral("com4to3"));
     com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
                                      QStringLiteral("開始"));
     connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
+    connect(com4, &QPushButton::clicked, this, &RunPage::pressCom4);
 
     logTimer = new QTimer(this);
     logTimer->setSingleShot(true);
@@ -52,10 +49,44 @@ void RunPage::prepare(int fileCount) {
     pendingLog.clear();
     logTimer->stop();
     txtLog->clear();
-    com4Copy->setEnabled(false);
-    com4to3->setEnabled(true);
     com4->setEnabled(true);
-    com4->setText(QStringLiteral("開始"));
+    setRunState(RunState::Ready);
+}
+
+void RunPage::setRunState(RunState newState) {
+    state = newState;
+    switch (state) {
+    case RunState::Ready:
+        com4->setText(QStringLiteral("開始"));
+        com4Copy->setEnabled(false);
+        com4to3->setEnabled(true);
+        break;
+    case RunState::Running:
+        com4->setText(QStringLiteral("中断"));
+        com4Copy->setEnabled(false);
+        com4to3->setEnabled(false);
+        break;
+    case RunState::Finished:
+        // No way back after a run: "終了" ends the program.
+        com4->setText(QStringLiteral("終了"));
+        com4Copy->setEnabled(true);
+        com4to3->setEnabled(false);
+        break;
+    }
+}
+
+void RunPage::pressCom4() {
+    switch (state) {
+    case RunState::Ready:
+        emit startRequested();
+        break;
+    case RunState::Running:
+        emit abortRequested();
+        break;
+    case RunState::Finished:
+        emit endRequested();
+        break;
+    }
 }
 
 void RunPage::appendLog(const QString& text) {

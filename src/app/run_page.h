@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFrame>
+#include "app/wizard_page.h"
+
 #include <QString>
 
 class QPlainTextEdit;
@@ -11,13 +12,20 @@ class QTimer;
 namespace tavorin {
 
 // Page 5 of 5: the Run Log, the progress bar and the start / abort / end button.
-class RunPage : public QFrame {
+class RunPage : public WizardPage {
     Q_OBJECT
 public:
+    // Before, during and after the run; com4 starts, aborts or ends accordingly, and once a run
+    // has finished there is no way back.
+    enum class RunState { Ready, Running, Finished };
+
     explicit RunPage(QWidget* parent = nullptr);
 
     // Ready for a run over fileCount files: empty Run Log, progress 0 of fileCount, "開始".
     void prepare(int fileCount);
+    RunState runState() const { return state; }
+    // The caption of com4 and which buttons take clicks follow the state.
+    void setRunState(RunState newState);
     // Appends at the end of the Run Log; the text already shown is never set again, so a run
     // over thousands of files stays fast. The text box takes the new text at most every
     // 50 ms, when pending events run, rather than repainting for every line.
@@ -34,7 +42,16 @@ public:
     QPushButton* com4to3;
     QPushButton* com4;
 
+signals:
+    // com4 pressed as "開始", "中断" or "終了".
+    void startRequested();
+    void abortRequested();
+    void endRequested();
+
 private:
+    void pressCom4();
+
+    RunState state = RunState::Ready;
     QString log;
     QString pendingLog; // appended, not yet in the text box
     QTimer* logTimer;

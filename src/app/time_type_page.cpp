@@ -27,10 +27,7 @@ std::array<QRadioButton*, 2> placeTimeTypeOptions(QGroupBox* group, const QStrin
 
 } // namespace
 
-TimeTypePage::TimeTypePage(QWidget* parent) : QFrame(parent) {
-    setObjectName(QStringLiteral("FrameMain_2"));
-    setFixedSize(pageSize);
-
+TimeTypePage::TimeTypePage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_2"), parent) {
     frame21 = placeControl<QGroupBox>(this, QStringLiteral("Frame21"), QRect(8, 6, 281, 50));
     opt2 = placeTimeTypeOptions(frame21, QStringLiteral("opt2"));
     frame22 = placeControl<QGroupBox>(this, QStringLiteral("Frame22"), QRect(8, 64, 281, 50),
@@ -48,10 +45,8 @@ TimeTypePage::TimeTypePage(QWidget* parent) : QFrame(parent) {
         "あなたの名前と@EditedByが一致しているとき、あるいは、あなたの名前と@TaggingByが一致"
         "していて@EditedByがないときは処理をしない、という場合はチェックを付けてください。"));
 
-    com2to1 = placeControl<QPushButton>(this, QStringLiteral("com2to1"), backButtonGeometry,
-                                        QStringLiteral("戻る"));
-    com2to3 = placeControl<QPushButton>(this, QStringLiteral("com2to3"), nextButtonGeometry,
-                                        QStringLiteral("次へ"));
+    com2to1 = placeBackButton(QStringLiteral("com2to1"));
+    com2to3 = placeNextButton(QStringLiteral("com2to3"));
 }
 
 void TimeTypePage::load(const WizardSettings& settings) {
@@ -59,6 +54,13 @@ void TimeTypePage::load(const WizardSettings& settings) {
     chkIgnoreAtTag->setChecked(settings.ignoreAtTag);
     opt22[settings.defaultTime ? 0 : 1]->setChecked(true);
     chkIgnoreOwn->setChecked(settings.ignoreOwn);
+
+    const bool newMode = settings.newMode;
+    frame21->setTitle(newMode ? QStringLiteral("タグ付けしたときのタイムタイプはどちらでしたか?")
+                              : QStringLiteral("どちらの時間に変換しますか?"));
+    frame22->setVisible(!newMode);
+    chkIgnoreAtTag->setVisible(newMode);
+    chkIgnoreOwn->setVisible(!newMode);
 }
 
 void TimeTypePage::store(WizardSettings& settings) const {
@@ -66,14 +68,6 @@ void TimeTypePage::store(WizardSettings& settings) const {
     settings.defaultTime = opt22[0]->isChecked();
     settings.ignoreAtTag = chkIgnoreAtTag->checkState() == Qt::Checked;
     settings.ignoreOwn = chkIgnoreOwn->checkState() == Qt::Checked;
-}
-
-void TimeTypePage::showForMode(bool newMode) {
-    frame21->setTitle(newMode ? QStringLiteral("タグ付けしたときのタイムタイプはどちらでしたか?")
-                              : QStringLiteral("どちらの時間に変換しますか?"));
-    frame22->setVisible(!newMode);
-    chkIgnoreAtTag->setVisible(newMode);
-    chkIgnoreOwn->setVisible(!newMode);
 }
 
 } // namespace tavorin

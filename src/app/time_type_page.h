@@ -1,8 +1,7 @@
 #pragma once
 
+#include "app/wizard_page.h"
 #include "settings/wizard_settings.h"
-
-#include <QFrame>
 
 #include <array>
 
@@ -14,16 +13,15 @@ class QRadioButton;
 namespace tavorin {
 
 // Page 3 of 5: the time types, and which files to skip.
-class TimeTypePage : public QFrame {
+class TimeTypePage : public WizardPage {
     Q_OBJECT
 public:
     explicit TimeTypePage(QWidget* parent = nullptr);
 
-    // All four controls are set whatever the mode, hidden ones included.
+    // All four controls are set whatever the mode, hidden ones included; then the captions and
+    // which of Frame22 / chkIgnoreAtTag and chkIgnoreOwn are shown follow NewMode.
     void load(const WizardSettings& settings);
     void store(WizardSettings& settings) const;
-    // Captions and which of Frame22 / chkIgnoreAtTag and chkIgnoreOwn the mode shows.
-    void showForMode(bool newMode);
 
     QGroupBox* frame21;
     std::array<QRadioButton*, 2> opt2;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QFrame>
+
+class QPushButton;
+
+namespace tavorin {
+
+// One page panel of the wizard. A page owns its controls and only says where the user wants to
+// go; the main window decides what happens on the way (Wizard Settings, titles, checks).
+class WizardPage : public QFrame {
+    Q_OBJECT
+public:
+    // An empty panel of the common page size, named panelName ("FrameMain_0" to "FrameMain_4").
+    WizardPage(const QString& panelName, QWidget* parent);
+
+signals:
+    void backRequested();
+    void nextRequested();
+
+protected:
+    // "戻る" and "次へ" stand at the same places on every page.
+    QPushButton* placeBackButton(const QString& controlName);
+    QPushButton* placeNextButton(const QString& controlName);
+};
+
+} // namespace tavorin

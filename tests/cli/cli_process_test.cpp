@@ -119,6 +119,9 @@ TEST_F(CliTest, EachOptionChangesItsSettingForTheRun) {
         placeSong("L/x.mp3", "silence250.mp3");
         placeSong("L/x.rmp", "silence300.rmp");
         placeSong("M/x.mp3", "nosilence.mp3");
+        // First in a walk of the working folder: an empty --song-folder that searched there
+        // would measure this song instead of the one beside the lyrics file.
+        placeSong("A/x.mp3", "silence500.mp3");
         const CliResult result = runCli(allDefaults() + args("--name|A|--song-folder|M") +
                                         args(c.flags) + args("L/x.txt"));
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();

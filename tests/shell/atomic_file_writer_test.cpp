@@ -56,15 +56,22 @@ protected:
 };
 
 TEST_F(AtomicFileWriterTest, ReplacesTheFileAndKeepsItsPermissionBits) {
-    writePlain(original);
-    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                             QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    ASSERT_TRUE(QFile::setPermissions(path, permissions));
-    const WriteResult result = writeFileAtomically(path, replacement);
-    EXPECT_EQ(result.outcome, WriteOutcome::Written);
-    EXPECT_EQ(contents(), replacement);
-    EXPECT_EQ(QFile::permissions(path) & modeBits, permissions & modeBits);
-    EXPECT_EQ(entries(), QStringList{QStringLiteral("song.lrc")});
+    // Any one write bit makes a file writable, the owner's or not.
+    const QFileDevice::Permissions cases[] = {
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+            QFileDevice::ReadOther,
+        QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::WriteGroup,
+    };
+    for (const QFileDevice::Permissions permissions : cases) {
+        SCOPED_TRACE(::testing::Message() << std::hex << permissions.toInt());
+        writePlain(original);
+        ASSERT_TRUE(QFile::setPermissions(path, permissions));
+        const WriteResult result = writeFileAtomically(path, replacement);
+        EXPECT_EQ(result.outcome, WriteOutcome::Written);
+        EXPECT_EQ(contents(), replacement);
+        EXPECT_EQ(QFile::permissions(path) & modeBits, permissions & modeBits);
+        EXPECT_EQ(entries(), QStringList{QStringLiteral("song.lrc")});
+    }
 }
 
 TEST_F(AtomicFileWriterTest, WritesANewFileAndAnEmptyOne) {

@@ -55,23 +55,23 @@ bool isPlausibleTimeRatio(double ratio) {
     return std::isfinite(ratio) && ratio >= 0.5 && ratio <= 2.0;
 }
 
-void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
-    const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, context);
+void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
+    const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, steps);
     if (!prepared) {
         return;
     }
-    const WizardSettings& settings = context.settings;
+    const WizardSettings& settings = steps.settings;
     const SongInfo& song = prepared->song;
     const LyricsRecord& record = prepared->reading.record;
 
     if (settings.ignoreOwn && ownFile(record, settings.name)) {
-        logFileOutcome(context, QStringLiteral("すでにあなたの名前で合わせてあります"));
+        logFileOutcome(steps, QStringLiteral("すでにあなたの名前で合わせてあります"));
         return;
     }
 
     TaggedBody body = splitTimeTags(record.text);
     if (settings.karaoke && repairTagReversals(body)) {
-        context.host.appendLog(QStringLiteral("逆転補正をします。") + crlf);
+        steps.host.appendLog(QStringLiteral("逆転補正をします。") + crlf);
     }
 
     TimeCorrection correction;
@@ -86,11 +86,11 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
         std::any_of(body.entries.begin(), body.entries.end(),
                     [](const TagEntry& entry) { return entry.role != TagRole::Foreign; });
     if (anyTagToCorrect && (correction.shiftSilence || ratioChange)) {
-        context.host.appendLog(QStringLiteral("時間補正をします。") + crlf);
+        steps.host.appendLog(QStringLiteral("時間補正をします。") + crlf);
         const CorrectionFailure failure = correctEntries(body.entries, correction);
         if (failure != CorrectionFailure::None) {
-            ++context.summary.conversionFailures;
-            logFileOutcome(context, failureMessage(failure));
+            ++steps.summary.conversionFailures;
+            logFileOutcome(steps, failureMessage(failure));
             return;
         }
     }
@@ -100,12 +100,12 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
     block.editedBy = settings.name;
 
     writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(joinTimeTags(body), block),
-                         prepared->reading.encoding, context);
+                         prepared->reading.encoding, steps);
 }
 
-void runCorrectionMode(const QStringList& lyricsFiles, LyricsFileSteps& context) {
-    forEachLyricsFile(lyricsFiles, context,
-                      [&](const QString& path) { correctLyricsFile(path, context); });
+void runCorrectionMode(const QStringList& lyricsFiles, LyricsFileSteps& steps) {
+    forEachLyricsFile(lyricsFiles, steps,
+                      [&](const QString& path) { correctLyricsFile(path, steps); });
 }
 
 } // namespace tavorin

@@ -53,9 +53,9 @@ inline std::optional<std::int32_t> correctTagTime(std::int32_t time,
 }
 
 // Corrects every file of the list (in list order) to the user's recordings.
-void runCorrectionMode(const QStringList& lyricsFiles, LyricsFileSteps& context);
+void runCorrectionMode(const QStringList& lyricsFiles, LyricsFileSteps& steps);
 
 // One lyrics file, with its Run Log report.
-void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& context);
+void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps);
 
 } // namespace tavorin

@@ -5,17 +5,17 @@
 
 namespace tavorin {
 
-void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
-    const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, context);
+void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
+    const std::optional<PreparedLyricsFile> prepared = findSongAndReadLyrics(lyricsPath, steps);
     if (!prepared) {
         return;
     }
-    const WizardSettings& settings = context.settings;
+    const WizardSettings& settings = steps.settings;
     const SongInfo& song = prepared->song;
     const LyricsRecord& record = prepared->reading.record;
 
     if (record.hasTiming && settings.ignoreAtTag) {
-        logFileOutcome(context, QStringLiteral("すでに＠タグがあるので無視します。"));
+        logFileOutcome(steps, QStringLiteral("すでに＠タグがあるので無視します。"));
         return;
     }
 
@@ -23,7 +23,7 @@ void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
     if (settings.karaoke) {
         TaggedBody tagged = splitTimeTags(body);
         if (repairTagReversals(tagged)) {
-            context.host.appendLog(QStringLiteral("タイムタグの逆転がありました。") + crlf);
+            steps.host.appendLog(QStringLiteral("タイムタグの逆転がありました。") + crlf);
             body = joinTimeTags(tagged);
         }
     }
@@ -32,12 +32,12 @@ void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& context) {
     block.taggingBy = settings.name;
 
     writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(std::move(body), block),
-                         prepared->reading.encoding, context);
+                         prepared->reading.encoding, steps);
 }
 
-void runNewTagMode(const QStringList& lyricsFiles, LyricsFileSteps& context) {
-    forEachLyricsFile(lyricsFiles, context,
-                      [&](const QString& path) { tagLyricsFile(path, context); });
+void runNewTagMode(const QStringList& lyricsFiles, LyricsFileSteps& steps) {
+    forEachLyricsFile(lyricsFiles, steps,
+                      [&](const QString& path) { tagLyricsFile(path, steps); });
 }
 
 } // namespace tavorin

@@ -2,18 +2,13 @@
 
 #include <QFile>
 
-#ifdef Q_OS_UNIX
+#include <memory>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#else
-#include <QDirIterator>
-#include <QFileInfo>
-#endif
 
 namespace tavorin {
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -30,12 +25,13 @@ void typeFromStat(int folderHandle, const char* name, FolderEntry& entry) {
 
 std::vector<FolderEntry> listFolder(const QString& folder) {
     std::vector<FolderEntry> entries;
-    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
+        ::opendir(QFile::encodeName(folder).constData()), ::closedir);
     if (listing == nullptr) {
         return entries;
     }
-    const int folderHandle = ::dirfd(listing);
-    while (const dirent* item = ::readdir(listing)) {
+    const int folderHandle = ::dirfd(listing.get());
+    while (const dirent* item = ::readdir(listing.get())) {
         const char* name = item->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
             continue;
@@ -73,29 +69,7 @@ std::vector<FolderEntry> listFolder(const QString& folder) {
         }
         entries.push_back(std::move(entry));
     }
-    ::closedir(listing);
     return entries;
 }
-
-#else
-
-std::vector<FolderEntry> listFolder(const QString& folder) {
-    std::vector<FolderEntry> entries;
-    QDirIterator listing(folder,
-                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (listing.hasNext()) {
-        listing.next();
-        const QFileInfo info = listing.fileInfo();
-        FolderEntry entry;
-        entry.name = listing.fileName();
-        entry.isLink = info.isSymLink();
-        entry.isFolder = info.isDir();
-        entry.isFile = info.isFile();
-        entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
-#endif
 
 } // namespace tavorin

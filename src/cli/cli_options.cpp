@@ -76,7 +76,7 @@ void addLyricsFile(LyricsFileList& list, const QString& path) {
 // link back up the tree cannot loop. The listing's own entry types spare a status query per
 // file.
 void addLyricsFilesBelow(LyricsFileList& list, const QString& folder) {
-    const QString prefix = withTrailingSeparator(folder, u'/');
+    const QString prefix = withTrailingSeparator(folder);
     for (const FolderEntry& entry : listFolder(folder)) {
         if (entry.name.startsWith(u'.')) {
             continue;

@@ -147,7 +147,7 @@ def run(command, log, env, cwd=None):
                               cwd=cwd).returncode
 
 
-FAILED_TEST = re.compile(r"Test\s+#\d+:\s+(\S+)\s.*\*\*\*(\w[\w ]*)")
+FAILED_TEST = re.compile(r"Test\s+#\d+:\s+(\S+)\s.*\*\*\*([A-Za-z]+(?: [A-Za-z]+)?(?:: \w+)?)")
 
 
 def first_failure(log):

@@ -1,7 +1,5 @@
 #include "shell/block_file.h"
 
-#include "shell/cp932_codec.h"
-
 #include <QFile>
 
 #include <algorithm>
@@ -148,14 +146,6 @@ QByteArray BlockFile::bytesAt(qint64 offset, qint64 length) {
     }
     bytes.truncate(static_cast<qsizetype>(got));
     return bytes;
-}
-
-std::optional<QString> BlockFile::blockTextRead(std::int32_t& position, std::int32_t length) {
-    std::optional<QByteArray> bytes = blockRead(position, length);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return decodeCp932(*bytes).text;
 }
 
 } // namespace tavorin

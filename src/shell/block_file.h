@@ -38,8 +38,6 @@ public:
     // Fails (and leaves the position alone) for a length below 1, a closed file, a read
     // error, or a new position beyond the signed 32-bit range.
     std::optional<QByteArray> blockRead(std::int32_t& position, std::int32_t length);
-    // A block read decoded from code page 932.
-    std::optional<QString> blockTextRead(std::int32_t& position, std::int32_t length);
     // The bytes from offset on, at most length of them, cut at the end of the file; empty
     // past the end, on a closed file or on a read error.
     QByteArray bytesAt(qint64 offset, qint64 length);

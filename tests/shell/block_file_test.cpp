@@ -58,7 +58,6 @@ TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
         SCOPED_TRACE(length);
         std::int32_t position = start;
         EXPECT_FALSE(file.blockRead(position, length).has_value());
-        EXPECT_FALSE(file.blockTextRead(position, length).has_value());
         EXPECT_EQ(position, start);
     }
     std::int32_t lastByte = last - 1;
@@ -75,15 +74,6 @@ TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
         EXPECT_TRUE(none.bytesAt(0, 4).isEmpty());
         EXPECT_EQ(QDir(u"/proc/self/fd"_qs).count(), descriptors);
     }
-}
-
-TEST_F(BlockFileTest, TextReadDecodesShiftJis) {
-    // 「桜」 then "[00:01:00]", in code page 932.
-    ASSERT_TRUE(testing::writeFile(path, "\x81\x75\x8D\xF7\x81\x76[00:01:00]"));
-    BlockFile file(path);
-    std::int32_t position = 0;
-    EXPECT_EQ(file.blockTextRead(position, 16), u"「桜」[00:01:00]"_qs);
-    EXPECT_EQ(position, 16);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/place_control.h"
 #include "app/shell_services.h"
 #include "shell/path_utils.h"
+#include "shell/text_helpers.h"
 
 #include <QCheckBox>
 #include <QDir>

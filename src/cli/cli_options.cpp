@@ -89,7 +89,7 @@ QString unreadableFolderMessage(const QString& shownPath) {
 // reported, never passed over in silence.
 void addLyricsFilesBelow(CollectedLyricsFiles& collected, LyricsFileList& list,
                          const QString& folder) {
-    const QString prefix = withTrailingSeparator(folder, u'/');
+    const QString prefix = withTrailingSeparator(folder);
     std::vector<FolderEntry> unreadable;
     for (const FolderEntry& entry : listFolder(folder, unreadable)) {
         if (entry.name.startsWith(u'.')) {

@@ -1,29 +1,13 @@
 #pragma once
 
-// How lyrics text is cut into lines. Only the code that cuts lines includes this, and with it
-// the SSE2 block scan.
+// How lyrics text is cut into lines.
 
-#include "shell/ascii_blocks.h"
+#include "shell/text_helpers.h"
 
 #include <QString>
 #include <QStringView>
 
 namespace tavorin {
-
-// The first CR or LF at or after from (end when there is none).
-inline const char16_t* skipToLineEndUnit(const char16_t* from, const char16_t* end) {
-    while (end - from >= asciiBlockSize) {
-        const int before = unitsBeforeLineEnd(from);
-        from += before;
-        if (before < asciiBlockSize) {
-            return from;
-        }
-    }
-    while (from < end && *from != u'\n' && *from != u'\r') {
-        ++from;
-    }
-    return from;
-}
 
 // Calls visit(line, raw) for the text's lines 1..n in order: every CR is removed, each LF ends
 // a line, and a final LF adds no empty last line. So CR LF and LF files read alike, and a file
@@ -38,7 +22,7 @@ template <typename Visit> void forEachLyricsLine(QStringView text, Visit&& visit
         const char16_t* lineEnd = begin;
         qsizetype carriageReturns = 0;
         while (true) {
-            lineEnd = skipToLineEndUnit(lineEnd, end);
+            lineEnd = findLineEnd(lineEnd, end);
             if (lineEnd == end || *lineEnd == u'\n') {
                 break;
             }

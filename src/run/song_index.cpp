@@ -165,7 +165,7 @@ void SongIndex::walk(const QString& folder, const QString& canonical, bool prefe
         // path is its parent's and its own name.
         walk(path,
              subfolder->isLink ? QFileInfo(path).canonicalFilePath()
-                               : withTrailingSeparator(canonical, u'/') + subfolder->name,
+                               : withTrailingSeparator(canonical) + subfolder->name,
              preferRmp, processEvents);
     }
 }

@@ -9,15 +9,10 @@
 #include <QRegularExpression>
 
 #include <cerrno>
-#include <system_error>
 
 namespace tavorin {
 
 namespace {
-
-QString messageOfErrno(int error) {
-    return QString::fromLocal8Bit(std::error_code(error, std::generic_category()).message());
-}
 
 // A hidden name beside the target that no other writer picks, short enough for any folder
 // that holds the target, and with no lyrics or song extension, so that a crash leaves at most
@@ -33,6 +28,10 @@ QString temporaryPathFor(const QFileInfo& target) {
 
 WriteResult failed(WriteOutcome outcome, QString message) {
     return {outcome, std::move(message)};
+}
+
+WriteResult failed(WriteOutcome outcome, int errorNumber) {
+    return failed(outcome, errorText(errorNumber));
 }
 
 } // namespace
@@ -53,12 +52,12 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes, FileL
         facts = files.facts(targetPath);
     }
     if (facts.exists && !facts.isRegular) {
-        return failed(WriteOutcome::CannotOpen, messageOfErrno(EISDIR));
+        return failed(WriteOutcome::CannotOpen, EISDIR);
     }
     // A file nobody may write is read-only, whoever runs the repair: the superuser (under
     // which tests and CI run) passes every permission check, so the bits are looked at here.
     if (facts.exists && !facts.anyoneMayWrite) {
-        return failed(WriteOutcome::CannotOpen, messageOfErrno(EACCES));
+        return failed(WriteOutcome::CannotOpen, EACCES);
     }
 
     const QString temporaryPath = temporaryPathFor(target);

@@ -1,23 +1,16 @@
 #include "shell/block_file.h"
 
-#include "shell/cp932_codec.h"
-
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <new>
 
-#ifdef Q_OS_UNIX
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <QDateTime>
-#include <QFileInfo>
-#endif
 
 namespace tavorin {
 
@@ -31,17 +24,13 @@ namespace {
 constexpr qint64 windowBytes = 16 * 1024;
 constexpr qint64 smallReadBytes = 4 * 1024;
 
-#ifdef Q_OS_UNIX
 FileStamp stampOf(const struct stat& facts) {
     return {static_cast<qint64>(facts.st_size), static_cast<qint64>(facts.st_ino),
             static_cast<qint64>(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
             static_cast<qint64>(facts.st_ctim.tv_sec) * 1000000000 + facts.st_ctim.tv_nsec};
 }
-#endif
 
 } // namespace
-
-#ifdef Q_OS_UNIX
 
 FileStamp fileStampOf(const QString& path) {
     struct stat facts {};
@@ -56,35 +45,22 @@ FileStamp fileStampOf(const QString& path) {
 BlockFile::BlockFile(const QString& path) {
     // Non-blocking, so that a pipe does not hang the opening before it is turned away; the
     // flag changes nothing for a regular file.
-    handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (handle < 0) {
-        return;
-    }
+    FileDescriptor opened = FileDescriptor::open(path, O_RDONLY | O_NONBLOCK);
     struct stat facts {};
-    if (::fstat(handle, &facts) != 0 || !S_ISREG(facts.st_mode)) {
-        ::close(handle);
-        handle = -1;
+    if (!opened.isOpen() || ::fstat(opened.get(), &facts) != 0 || !S_ISREG(facts.st_mode)) {
         return;
     }
+    file = std::move(opened);
     fileSize = static_cast<qint64>(facts.st_size);
     openedStamp = stampOf(facts);
-}
-
-BlockFile::~BlockFile() {
-    if (handle >= 0) {
-        ::close(handle);
-    }
-}
-
-bool BlockFile::isOpen() const {
-    return handle >= 0;
 }
 
 qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
     qint64 done = 0;
     while (done < length) {
-        const ssize_t got = ::pread(handle, into + done, static_cast<std::size_t>(length - done),
-                                    static_cast<off_t>(position + done));
+        const ssize_t got =
+            ::pread(file.get(), into + done, static_cast<std::size_t>(length - done),
+                    static_cast<off_t>(position + done));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -98,53 +74,6 @@ qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
     }
     return done;
 }
-
-#else
-
-FileStamp fileStampOf(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return {};
-    }
-    return {info.size(), 0, info.lastModified().toMSecsSinceEpoch(),
-            info.metadataChangeTime().toMSecsSinceEpoch()};
-}
-
-BlockFile::BlockFile(const QString& path) : file(path) {
-    // Unbuffered: the window above does the buffering, and QFile's own would read again
-    // after every backward seek. QFileInfo tells regular files from the rest before opening,
-    // so that a pipe cannot hang the opening.
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        fileSize = file.size();
-        openedStamp = fileStampOf(path);
-    }
-}
-
-BlockFile::~BlockFile() = default;
-
-bool BlockFile::isOpen() const {
-    return file.isOpen();
-}
-
-qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
-    if (!file.seek(position)) {
-        return -1;
-    }
-    qint64 done = 0;
-    while (done < length) {
-        const qint64 got = file.read(into + done, length - done);
-        if (got < 0) {
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += got;
-    }
-    return done;
-}
-
-#endif
 
 qint64 BlockFile::size() const {
     return isOpen() ? fileSize : 0;
@@ -217,14 +146,6 @@ QByteArray BlockFile::bytesAt(qint64 offset, qint64 length) {
     }
     bytes.truncate(static_cast<qsizetype>(got));
     return bytes;
-}
-
-std::optional<QString> BlockFile::blockTextRead(std::int32_t& position, std::int32_t length) {
-    std::optional<QByteArray> bytes = blockRead(position, length);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    return decodeCp932(*bytes).text;
 }
 
 } // namespace tavorin

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "shell/file_descriptor.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
-
-#ifndef Q_OS_UNIX
-#include <QFile>
-#endif
 
 namespace tavorin {
 
@@ -17,7 +15,7 @@ namespace tavorin {
 struct FileStamp {
     qint64 size = -1;
     qint64 inode = 0;
-    qint64 modified = 0; // ns on Unix
+    qint64 modified = 0; // ns
     qint64 changed = 0;
     bool operator==(const FileStamp&) const = default;
 };
@@ -30,11 +28,8 @@ class BlockFile {
 public:
     // Anything but a regular file (a folder, a pipe, a device) stays closed.
     explicit BlockFile(const QString& path);
-    ~BlockFile();
-    BlockFile(const BlockFile&) = delete;
-    BlockFile& operator=(const BlockFile&) = delete;
 
-    bool isOpen() const;
+    bool isOpen() const { return file.isOpen(); }
     // The size when opened; 0 when closed.
     qint64 size() const;
     // The file's stamp when opened; the default one when closed.
@@ -43,8 +38,6 @@ public:
     // Fails (and leaves the position alone) for a length below 1, a closed file, a read
     // error, or a new position beyond the signed 32-bit range.
     std::optional<QByteArray> blockRead(std::int32_t& position, std::int32_t length);
-    // A block read decoded from code page 932.
-    std::optional<QString> blockTextRead(std::int32_t& position, std::int32_t length);
     // The bytes from offset on, at most length of them, cut at the end of the file; empty
     // past the end, on a closed file or on a read error.
     QByteArray bytesAt(qint64 offset, qint64 length);
@@ -56,11 +49,7 @@ private:
     // The same straight from the file.
     qint64 readAt(qint64 position, char* into, qint64 length);
 
-#ifdef Q_OS_UNIX
-    int handle = -1;
-#else
-    QFile file;
-#endif
+    FileDescriptor file;
     qint64 fileSize = 0; // when opened
     FileStamp openedStamp;
     QByteArray window; // the file's bytes from windowStart on, for small reads

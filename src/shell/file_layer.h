@@ -1,11 +1,11 @@
 #pragma once
 
+#include "shell/file_descriptor.h"
+
 #include <QByteArrayView>
-#include <QFile>
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 
 namespace tavorin {
 
@@ -15,6 +15,7 @@ struct FileStatus {
     QString message;
 
     static FileStatus failure(QString why) { return {false, std::move(why)}; }
+    static FileStatus failure(int errorNumber) { return failure(errorText(errorNumber)); }
 };
 
 // What the writer needs to know about a file before it replaces it.
@@ -23,8 +24,8 @@ struct FileFacts {
     bool exists = false;
     bool isRegular = false;
     bool anyoneMayWrite = false; // at least one write permission bit is set
-    // What the new file that replaces this one is given: the permission bits (07777) and,
-    // where the platform has them, the owner and group (else -1).
+    // What the new file that replaces this one is given: the permission bits (07777), the
+    // owner and the group (-1 when unknown).
     std::uint32_t permissionBits = 0;
     std::int64_t owner = -1;
     std::int64_t group = -1;
@@ -44,8 +45,8 @@ public:
     virtual FileStatus syncAndClose() = 0;
     // Closes the new file, if still open, without caring whether that works.
     virtual void abandon() = 0;
-    // Gives `to` the permission bits (and, where the platform allows, the owner) in `facts`,
-    // those of the file it replaces.
+    // Gives `to` the permission bits (and, where the process may, the owner) in `facts`, those
+    // of the file it replaces.
     virtual FileStatus givePermissions(const FileFacts& facts, const QString& to) = 0;
     // Renames `from` over `to`, replacing it in one step.
     virtual FileStatus replace(const QString& from, const QString& to) = 0;
@@ -55,11 +56,6 @@ public:
 // The platform's file system.
 class RealFileLayer : public FileLayer {
 public:
-    RealFileLayer() = default;
-    ~RealFileLayer() override;
-    RealFileLayer(const RealFileLayer&) = delete;
-    RealFileLayer& operator=(const RealFileLayer&) = delete;
-
     FileFacts facts(const QString& path) override;
     FileStatus createNew(const QString& path) override;
     FileStatus write(QByteArrayView bytes) override;
@@ -70,11 +66,7 @@ public:
     void remove(const QString& path) override;
 
 private:
-#ifdef Q_OS_UNIX
-    int handle = -1; // the new file
-#else
-    std::unique_ptr<QFile> file;
-#endif
+    FileDescriptor newFile;
 };
 
 } // namespace tavorin

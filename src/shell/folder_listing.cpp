@@ -4,18 +4,13 @@
 
 #include <QFile>
 
-#ifdef Q_OS_UNIX
+#include <memory>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#else
-#include <QDirIterator>
-#include <QFileInfo>
-#endif
 
 namespace tavorin {
-
-#ifdef Q_OS_UNIX
 
 namespace {
 
@@ -32,12 +27,13 @@ void typeFromStat(int folderHandle, const char* name, FolderEntry& entry) {
 
 std::vector<FolderEntry> listFolder(const QString& folder, std::vector<FolderEntry>& unreadable) {
     std::vector<FolderEntry> entries;
-    DIR* listing = ::opendir(QFile::encodeName(folder).constData());
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(
+        ::opendir(QFile::encodeName(folder).constData()), ::closedir);
     if (listing == nullptr) {
         return entries;
     }
-    const int folderHandle = ::dirfd(listing);
-    while (const dirent* item = ::readdir(listing)) {
+    const int folderHandle = ::dirfd(listing.get());
+    while (const dirent* item = ::readdir(listing.get())) {
         const char* name = item->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
             continue;
@@ -72,31 +68,8 @@ std::vector<FolderEntry> listFolder(const QString& folder, std::vector<FolderEnt
         }
         (readable ? entries : unreadable).push_back(std::move(entry));
     }
-    ::closedir(listing);
     return entries;
 }
-
-#else
-
-// Names here are UTF-16 and always text: nothing is ever unreadable.
-std::vector<FolderEntry> listFolder(const QString& folder, std::vector<FolderEntry>&) {
-    std::vector<FolderEntry> entries;
-    QDirIterator listing(folder,
-                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (listing.hasNext()) {
-        listing.next();
-        const QFileInfo info = listing.fileInfo();
-        FolderEntry entry;
-        entry.name = listing.fileName();
-        entry.isLink = info.isSymLink();
-        entry.isFolder = info.isDir();
-        entry.isFile = info.isFile();
-        entries.push_back(std::move(entry));
-    }
-    return entries;
-}
-
-#endif
 
 std::vector<FolderEntry> listFolder(const QString& folder) {
     std::vector<FolderEntry> unreadable;

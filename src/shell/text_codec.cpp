@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace tavorin {
 
 namespace {
@@ -28,65 +30,15 @@ Decoded decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes) {
     return decoded;
 }
 
-bool hasUnpairedSurrogate(QStringView text) {
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar unit = text[i];
-        if (unit.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate()) {
-            ++i;
-        } else if (unit.isSurrogate()) {
-            return true;
-        }
-    }
-    return false;
-}
-
-enum class Utf8Form { Ascii, Utf8, NotUtf8 };
-
-// Whether the bytes are well-formed UTF-8 (no overlong form, no surrogate, nothing beyond
-// U+10FFFF, nothing cut off) holding at least one multi-byte sequence. It stops at the first
-// fault, so a code page 932 file is told apart within its first Japanese character instead
-// of being decoded whole first.
-Utf8Form utf8FormOf(QByteArrayView bytes) {
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    const qsizetype size = bytes.size();
-    bool multiByte = false;
-    qsizetype i = 0;
-    while (i < size) {
-        const unsigned char lead = in[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        // The continuation bytes needed, and the range the first of them must fall in.
-        int needed = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            needed = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            needed = 2;
-            low = lead == 0xE0 ? 0xA0 : 0x80;  // overlong below U+0800
-            high = lead == 0xED ? 0x9F : 0xBF; // surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            needed = 3;
-            low = lead == 0xF0 ? 0x90 : 0x80;  // overlong below U+10000
-            high = lead == 0xF4 ? 0x8F : 0xBF; // beyond U+10FFFF
-        } else {
-            return Utf8Form::NotUtf8;
-        }
-        if (size - i <= needed || in[i + 1] < low || in[i + 1] > high) {
-            return Utf8Form::NotUtf8;
-        }
-        for (int k = 2; k <= needed; ++k) {
-            if (in[i + k] < 0x80 || in[i + k] > 0xBF) {
-                return Utf8Form::NotUtf8;
-            }
-        }
-        multiByte = true;
-        i += needed + 1;
-    }
-    return multiByte ? Utf8Form::Utf8 : Utf8Form::Ascii;
+// Well-formed UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF, nothing cut
+// off) holding at least one multi-byte sequence. Plain ASCII reads the same either way and
+// stays code page 932, the files' own default. The check starts at the first byte above
+// 0x7F and stops at the first fault, so a code page 932 file is told apart within its first
+// Japanese character instead of being decoded whole first.
+bool isMultiByteUtf8(QByteArrayView bytes) {
+    const auto nonAscii =
+        std::find_if(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) != 0; });
+    return nonAscii != bytes.end() && bytes.sliced(nonAscii - bytes.begin()).isValidUtf8();
 }
 
 } // namespace
@@ -101,13 +53,13 @@ DecodedText decodeText(QByteArrayView bytes) {
         const QByteArrayView body = bytes.sliced(2);
         const Decoded decoded =
             decodeWith(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, body);
+        // Qt's UTF-16 decoder reports neither a byte left over nor a lone surrogate half.
         const bool lossless =
-            decoded.lossless && body.size() % 2 == 0 && !hasUnpairedSurrogate(decoded.text);
+            decoded.lossless && body.size() % 2 == 0 && QStringView(decoded.text).isValidUtf16();
         return {decoded.text, littleEndian ? TextEncoding::Utf16LeBom : TextEncoding::Utf16BeBom,
                 lossless};
     }
-    // Plain ASCII reads the same either way and stays code page 932, the files' own default.
-    if (utf8FormOf(bytes) == Utf8Form::Utf8) {
+    if (isMultiByteUtf8(bytes)) {
         return {QString::fromUtf8(bytes), TextEncoding::Utf8, true};
     }
     Cp932Decoding decoded = decodeCp932(bytes);

@@ -1,6 +1,6 @@
 #include "song/song_texts.h"
 
-#include "shell/path_utils.h"
+#include "shell/text_helpers.h"
 
 namespace tavorin {
 

@@ -1,87 +1,62 @@
 #include "shell/path_utils.h"
+#include "shell/text_helpers.h"
 
 #include <gtest/gtest.h>
 
 namespace tavorin {
 namespace {
 
-struct PathCase {
-    const char* path; // Windows form; the '/' twin swaps every backslash
-    const char* withTrailing;
-    const char* folder;
-    const char* name;
-    const char* baseName;
-    const char* extension;
-};
-
-const PathCase pathCases[] = {
-    {"C:\\a\\b.txt", "C:\\a\\b.txt\\", "C:\\a\\", "b.txt", "b", "txt"},
-    {"C:\\a", "C:\\a\\", "C:\\", "a", "a", ""},
-    {"C:\\", "C:\\", "C:\\", "", "C:\\", ""},
-    {"", "\\", "", "", "", ""},
-    {"b.txt", "b.txt\\", "", "", "b", "txt"},
-    {"C:\\a\\", "C:\\a\\", "C:\\a\\", "", "C:\\a\\", ""},
-    {"C:\\a\\b.c.txt", "C:\\a\\b.c.txt\\", "C:\\a\\", "b.c.txt", "b.c", "txt"},
-    {"C:\\a.dir\\b", "C:\\a.dir\\b\\", "C:\\a.dir\\", "b", "b", ""},
-    {"C:\\a\\.lrc", "C:\\a\\.lrc\\", "C:\\a\\", ".lrc", "", "lrc"},
-    {"C:\\歌詞\\さくら.kra", "C:\\歌詞\\さくら.kra\\", "C:\\歌詞\\", "さくら.kra", "さくら", "kra"},
-};
-
-QString twin(const char* windowsForm, QChar separator) {
-    QString text = QString::fromUtf8(windowsForm);
-    text.replace(QLatin1Char('\\'), separator);
-    return text;
-}
-
-TEST(PathUtils, HelpersGiveTheSameResultsWithEitherSeparator) {
-    for (const QChar separator : {QLatin1Char('\\'), QLatin1Char('/')}) {
-        for (const PathCase& c : pathCases) {
-            SCOPED_TRACE(twin(c.path, separator).toStdString());
-            const QString path = twin(c.path, separator);
-            EXPECT_EQ(withTrailingSeparator(path, separator), twin(c.withTrailing, separator));
-            EXPECT_EQ(folderOf(path, separator), twin(c.folder, separator));
-            EXPECT_EQ(nameOf(path, separator), twin(c.name, separator));
-            EXPECT_EQ(baseNameOf(path, separator), twin(c.baseName, separator));
-            EXPECT_EQ(extensionOf(path, separator), twin(c.extension, separator));
-        }
-    }
-}
-
-TEST(PathUtils, TheOtherSlashIsAnOrdinaryCharacter) {
-    const QString path = QStringLiteral("C:/a/b.txt");
-    EXPECT_EQ(folderOf(path, QLatin1Char('\\')), QString());
-    EXPECT_EQ(nameOf(path, QLatin1Char('\\')), QString());
-    EXPECT_EQ(baseNameOf(path, QLatin1Char('\\')), QStringLiteral("C:/a/b"));
-    EXPECT_EQ(withTrailingSeparator(path, QLatin1Char('\\')), QStringLiteral("C:/a/b.txt\\"));
-    EXPECT_EQ(nameOf(QStringLiteral("C:\\a/b"), QLatin1Char('/')), QStringLiteral("b"));
-}
-
-TEST(PathUtils, SplitAtFirstCutsAtTheFirstOccurrenceOnly) {
+TEST(PathUtils, SplitsPathsIntoFolderNameBaseNameAndExtension) {
     struct Case {
-        const char* source;
-        const char* separator;
-        const char* before;
-        const char* after;
+        const char* path;
+        const char* withTrailing;
+        const char* folder;
+        const char* name;
+        const char* baseName;
+        const char* extension;
     };
     const Case cases[] = {
-        {"a\nb", "\n", "a", "b"}, {"a", "\n", "a", ""},           {"\nb", "\n", "", "b"},
-        {"a\n", "\n", "a", ""},   {"a\nb\nc", "\n", "a", "b\nc"}, {"ab::cd", "::", "ab", "cd"},
-        {"", "\n", "", ""},
+        {"/a/b.txt", "/a/b.txt/", "/a/", "b.txt", "b", "txt"},
+        {"/", "/", "/", "", "/", ""},
+        {"", "/", "", "", "", ""},
+        {"b.txt", "b.txt/", "", "", "b", "txt"}, // no separator: no name, but a base name
+        {"/a/", "/a/", "/a/", "", "/a/", ""},
+        {"/a/b.c.LRC", "/a/b.c.LRC/", "/a/", "b.c.LRC", "b.c", "LRC"},
+        {"/a.dir/b", "/a.dir/b/", "/a.dir/", "b", "b", ""},
+        {"/a/.lrc", "/a/.lrc/", "/a/", ".lrc", "", "lrc"},
+        {"C:\\a\\b.txt", "C:\\a\\b.txt/", "", "", "C:\\a\\b", "txt"}, // "\" is a character
+        {"/歌詞/さくら.kra", "/歌詞/さくら.kra/", "/歌詞/", "さくら.kra", "さくら", "kra"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.source);
-        const SplitText split =
-            splitAtFirst(QString::fromUtf8(c.source), QString::fromUtf8(c.separator));
-        EXPECT_EQ(split.before, QString::fromUtf8(c.before));
-        EXPECT_EQ(split.after, QString::fromUtf8(c.after));
+        const QString path = QString::fromUtf8(c.path);
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(withTrailingSeparator(path), QString::fromUtf8(c.withTrailing));
+        EXPECT_EQ(folderOf(path), QString::fromUtf8(c.folder));
+        EXPECT_EQ(nameOf(path), QString::fromUtf8(c.name));
+        EXPECT_EQ(baseNameOf(path), QString::fromUtf8(c.baseName));
+        EXPECT_EQ(extensionOf(path), QString::fromUtf8(c.extension));
     }
 }
 
-TEST(PathUtils, SplitAtFirstFindsSeparatorsFarBeyondSixteenBits) {
-    const QString source = QString(40000, QLatin1Char('a')) + QStringLiteral("=tail");
-    const SplitText split = splitAtFirst(source, u"=");
-    EXPECT_EQ(split.before.size(), 40000);
-    EXPECT_EQ(split.after, QStringLiteral("tail"));
+TEST(TextHelpers, CutsPlatformTextsAtNulsAndFindsLineEnds) {
+    const QChar nul(0);
+    EXPECT_EQ(cutAtNul(QStringLiteral("abc") + nul + QStringLiteral("def")), u"abc");
+    EXPECT_EQ(cutAtNul(QStringLiteral("abc")), u"abc");
+    EXPECT_EQ(stripTrailingNuls(QStringLiteral("a") + nul + QStringLiteral("b") + QString(3, nul)),
+              QStringLiteral("a") + nul + QStringLiteral("b"));
+    EXPECT_EQ(stripTrailingNuls(QString(3, nul)), QString());
+    // A line end at every place of a long text, and none at all; U+0D0A holds the bytes of
+    // CR and LF but is neither.
+    for (const char16_t lineEnd : {u'\n', u'\r'}) {
+        for (qsizetype at = 0; at <= 40; ++at) {
+            QString text(40, QChar(0x0D0A));
+            if (at < text.size()) {
+                text[at] = lineEnd;
+            }
+            const char16_t* begin = QStringView(text).utf16();
+            EXPECT_EQ(findLineEnd(begin, begin + text.size()) - begin, at);
+        }
+    }
 }
 
 } // namespace

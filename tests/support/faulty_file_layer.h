@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <cerrno>
-#include <system_error>
 
 namespace tavorin::testing {
 
@@ -19,10 +18,7 @@ public:
     explicit FaultyFileLayer(FileStep step, int error = EIO) : failing(step), errorNumber(error) {}
 
     // The platform's words for the injected error, as a real failure would carry them.
-    QString message() const {
-        return QString::fromLocal8Bit(
-            std::error_code(errorNumber, std::generic_category()).message());
-    }
+    QString message() const { return errorText(errorNumber); }
 
     FileFacts facts(const QString& path) override { return real.facts(path); }
     FileStatus createNew(const QString& path) override {
@@ -49,7 +45,7 @@ public:
     void remove(const QString& path) override { real.remove(path); }
 
 private:
-    FileStatus injected() const { return FileStatus::failure(message()); }
+    FileStatus injected() const { return FileStatus::failure(errorNumber); }
 
     RealFileLayer real;
     FileStep failing;

@@ -9,18 +9,11 @@ function(tavorin_set_warnings target)
     QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 endfunction()
 
-# tavorin_add_module(NAME [LIBS ...]): the library of one src/ folder, made of its .cpp files.
+# tavorin_add_module(NAME SOURCES ... [LIBS ...]): the library of one src/ folder. Sources are
+# listed by hand, so a file is part of the build because a line says so.
 function(tavorin_add_module name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    # A layer that so far holds only headers.
-    add_library(tavorin_${name} INTERFACE)
-    target_include_directories(tavorin_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(tavorin_${name} INTERFACE ${ARG_LIBS})
-    return()
-  endif()
-  add_library(tavorin_${name} STATIC ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(tavorin_${name} STATIC ${ARG_SOURCES})
   target_include_directories(tavorin_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(tavorin_${name} PUBLIC ${ARG_LIBS})
   tavorin_set_warnings(tavorin_${name})

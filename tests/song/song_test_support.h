@@ -1,66 +1,69 @@
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QtEndian>
 
-#include <utility>
-#include <vector>
+#include <gtest/gtest.h>
 
 namespace tavorin::test {
 
-// MPEG-1 Layer III, 128 kbit/s, 44.1 kHz, no padding: 417 bytes a frame, payload from byte 36
-// (stereo) or 21 (mono).
-inline const QByteArray stereoHeader = QByteArray::fromHex("FFFB9000");
-inline const QByteArray monoHeader = QByteArray::fromHex("FFFB90C0");
-inline constexpr int frameBytes = 417;
-
-// `count` frames: the header, `fill` everywhere else, and in the last one 0x01 at `loudAt`.
-inline QByteArray frames(int count, const QByteArray& header = stereoHeader, char fill = '\0',
-                         int loudAt = -1) {
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i) {
-        bytes += header + QByteArray(frameBytes - 4, fill);
+// Every row of a tab-separated table under tests/data (its "#" notes and heading line left
+// out): what answer(row) gives is the row's columns from firstAnswer on, joined by spaces.
+template <typename Answer>
+void expectAnswers(const QString& table, qsizetype firstAnswer, Answer answer) {
+    QFile file(QStringLiteral(TAVORIN_TEST_DATA_DIR "/") + table);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text)) << qPrintable(table);
+    int lines = 0;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')) && lines++ > 0) {
+            SCOPED_TRACE(line.toStdString());
+            const QStringList row = line.split(QLatin1Char('\t'));
+            EXPECT_EQ(answer(row).toStdString(),
+                      row.mid(firstAnswer).join(QLatin1Char(' ')).toStdString());
+        }
     }
-    if (loudAt >= 0) {
-        bytes[bytes.size() - frameBytes + loudAt] = '\x01';
+    EXPECT_GT(lines, 1) << qPrintable(table);
+}
+
+// Bytes from parts separated by spaces: hex ("FFFB9000"), 'text (Latin-1), le32:N (a
+// little-endian count), frame:HEADER[:FILL[:LOUDAT]] (417 bytes: the header, then FILL, with
+// 0x01 at LOUDAT). "N*" before a part repeats it N times.
+inline QByteArray buildBytes(const QString& parts) {
+    QByteArray bytes;
+    for (const QString& part : parts.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const qsizetype star = part.indexOf(QLatin1Char('*'));
+        const QString item = part.mid(star + 1);
+        const QStringList fields = item.split(QLatin1Char(':'));
+        QByteArray one = QByteArray::fromHex(fields[0].toLatin1());
+        if (item.startsWith(QLatin1Char('\''))) {
+            one = item.mid(1).toLatin1();
+        } else if (fields[0] == QStringLiteral("le32")) {
+            one = QByteArray(4, '\0');
+            qToLittleEndian<quint32>(fields[1].toUInt(), one.data());
+        } else if (fields[0] == QStringLiteral("frame")) {
+            one =
+                QByteArray::fromHex(fields[1].toLatin1()) +
+                QByteArray::fromHex(fields.value(2, QStringLiteral("00")).toLatin1()).repeated(413);
+            if (fields.size() > 3) {
+                one[fields[3].toInt()] = '\x01';
+            }
+        }
+        bytes += one.repeated(star < 0 ? 1 : part.left(star).toInt());
     }
     return bytes;
 }
 
-// An ID3v2.4 tag whose body would decode as frames of nonsense.
-inline QByteArray id3v2Tag(int bodySize, bool footer = false) {
-    QByteArray tag = QByteArray::fromHex(footer ? "4944330400100000" : "4944330400000000");
-    tag.append(static_cast<char>(bodySize >> 7)).append(static_cast<char>(bodySize & 0x7F));
-    return tag + QByteArray(bodySize, 'A') + (footer ? "3DI" + tag.mid(3, 7) : QByteArray());
-}
-
-inline QString songFixture(const QString& name) {
-    return QStringLiteral(TAVORIN_TEST_DATA_DIR "/songs/") + name;
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
+// The fixture a row names (a name with a dot), or a file in dir of the bytes the row describes.
+inline QString songFile(const QString& song, const QTemporaryDir& dir) {
+    if (song.contains(QLatin1Char('.'))) {
+        return QStringLiteral(TAVORIN_TEST_DATA_DIR "/songs/") + song;
+    }
+    const QString path = dir.filePath(QStringLiteral("song.mp3"));
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-// The rows of a tab-separated table under tests/data: its "#" notes and heading line left out.
-inline std::vector<QStringList> readTable(const QString& path) {
-    std::vector<QStringList> rows;
-    QFile file(QStringLiteral(TAVORIN_TEST_DATA_DIR "/") + path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        return rows;
-    }
-    bool heading = true;
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')) &&
-            !std::exchange(heading, false)) {
-            rows.push_back(line.split(QLatin1Char('\t')));
-        }
-    }
-    return rows;
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(buildBytes(song)) >= 0);
+    return path;
 }
 
 } // namespace tavorin::test

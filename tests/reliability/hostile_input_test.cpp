@@ -8,7 +8,6 @@
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -20,12 +19,6 @@ using namespace tavorin::testing;
 // count frames of MPEG-1 Layer III, 128 kbit/s, 44.1 kHz (417 bytes) with payloads of fill.
 QByteArray frames(int count, char fill) {
     return (QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(417 - 4, fill)).repeated(count);
-}
-
-QByteArray le32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
 }
 
 TEST(HostileInput, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
@@ -68,8 +61,8 @@ TEST(HostileInput, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
         {"one frame header", plain, done, "@SilencemSec=0\r\n", QByteArray("\xFF\xFB\x90\x64", 4)},
         {"every frame silent", plain, done, "@SilencemSec=0\r\n", frames(200, '\0')},
         {"RIFF chunks past the end", plain, done, silence,
-         "RIFF" + le32(0xFFFFFFF0) + "RMP3data" + le32(0x7FFFFFF0) + frames(3, '\x55') + "LIST" +
-             le32(0xFFFFFFFF) + "INFO",
+         QByteArray("RIFF\xF0\xFF\xFF\xFFRMP3data\xF0\xFF\xFF\x7F", 20) + frames(3, '\x55') +
+             "LIST\xFF\xFF\xFF\xFFINFO",
          ".rmp"},
         {"ID3v2 of absurd size", plain, done, silence,
          QByteArray("ID3\x04\x00\x10\x7F\x7F\x7F\x7F", 10) + frames(3, '\x55')},
@@ -77,8 +70,7 @@ TEST(HostileInput, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
          QByteArray("ID3\x03\x00\x00\x00\x00\x00\x00", 10).repeated(20) + frames(3, '\x55')},
     };
     WizardSettings settings;
-    settings.newMode = false;
-    settings.name = "A"_L1;
+    settings.newMode = false, settings.name = "A"_L1;
     TaglibPlaybackEngine engine;
     engine.init();
     for (const auto& c : cases) {
@@ -98,11 +90,12 @@ TEST(HostileInput, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
         EXPECT_TRUE(host.log.endsWith(QString::fromUtf8(c.outcome) + u"\r\n\r\n処理終了\r\n"_s))
             << host.log.right(300).toStdString();
         EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-        const QByteArray after = readBytes(lyricsPath);
         if (!c.rewritten) {
-            EXPECT_TRUE(sparse ? after.size() == 200LL * 1024 * 1024 : after == c.lyrics);
+            EXPECT_TRUE(sparse ? QFileInfo(lyricsPath).size() == 200LL * 1024 * 1024
+                               : readBytes(lyricsPath) == c.lyrics);
             continue;
         }
+        const QByteArray after = readBytes(lyricsPath);
         EXPECT_NE(after, c.lyrics);
         EXPECT_EQ(readLyricsRecord(lyricsPath, true).failure, LyricsReadFailure::None);
         EXPECT_TRUE(

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 2) {
         return 0;
     }
-    const QByteArray song =
-        QByteArray(reinterpret_cast<const char*>(data) + 2, static_cast<qsizetype>(size) - 2);
+    const QByteArray song(reinterpret_cast<const char*>(data) + 2,
+                          static_cast<qsizetype>(size - 2));
     decodeInfoList(song);
     const auto read = [&song](std::int64_t offset, std::int64_t length) {
         return offset < 0 || length < 0 ? QByteArray() : song.mid(offset, length);

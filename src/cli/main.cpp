@@ -12,11 +12,7 @@
 #include <csignal>
 #include <cstdio>
 
-#ifdef Q_OS_UNIX
 #include <unistd.h>
-#else
-#include <io.h>
-#endif
 
 namespace {
 
@@ -30,23 +26,15 @@ extern "C" void requestAbort(int) {
 }
 
 void installAbortHandler() {
-#ifdef Q_OS_UNIX
     struct sigaction action {};
     action.sa_handler = requestAbort;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
-#else
-    std::signal(SIGINT, requestAbort);
-#endif
 }
 
 bool isTerminal(std::FILE* stream) {
-#ifdef Q_OS_UNIX
     return isatty(fileno(stream)) != 0;
-#else
-    return _isatty(_fileno(stream)) != 0;
-#endif
 }
 
 void print(std::FILE* stream, const QString& text) {

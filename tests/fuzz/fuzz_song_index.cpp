@@ -7,57 +7,51 @@
 #include "shell/path_utils.h"
 
 #include <QFileInfo>
-#include <QSet>
 
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 using namespace tavorin;
+namespace fs = std::filesystem;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     constexpr char nameBytes[] = "aAbB.mp3rMPR_\xFF\x82";
-    const QByteArray root =
-        QFile::encodeName(fuzz::scratchFolder().filePath(QStringLiteral("tree")));
-    std::filesystem::remove_all(root.constData());
-    ::mkdir(root.constData(), 0755);
-    std::vector<QByteArray> folders{root};
-    QByteArray current = root;
-    std::size_t at = 0;
-    for (std::size_t step = 0; step < 64 && at + 1 < size; ++step) {
+    const fs::path root =
+        QFile::encodeName(fuzz::scratchFolder().filePath(QStringLiteral("tree"))).toStdString();
+    fs::remove_all(root);
+    fs::create_directory(root);
+    std::vector<fs::path> folders{root};
+    fs::path current = root;
+    std::error_code ignored;
+    for (std::size_t step = 0, at = 0; step < 64 && at + 1 < size; ++step) {
         const std::uint8_t op = data[at++];
-        const std::size_t length = data[at++] % 6 + 1;
-        QByteArray path = current + '/';
-        for (std::size_t i = 0; i < length && at < size; ++i) {
-            path += nameBytes[data[at++] % (sizeof nameBytes - 1)];
+        std::string name;
+        for (std::size_t i = data[at++] % 6 + 1; i > 0 && at < size; --i) {
+            name += nameBytes[data[at++] % (sizeof nameBytes - 1)];
         }
-        const QByteArray& someFolder = folders[op / 6 % folders.size()];
-        if (op % 6 == 0 && ::mkdir(path.constData(), 0755) == 0) {
-            folders.push_back(path);
-            current = path;
+        const fs::path path = current / name;
+        const fs::path& someFolder = folders[op / 6 % folders.size()];
+        if (op % 6 == 0 && fs::create_directory(path, ignored)) {
+            folders.push_back(current = path);
         } else if (op % 6 == 1 || op % 6 == 2) {
-            ::close(::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+            std::ofstream{path};
         } else if (op % 6 == 3 || op % 6 == 4) {
-            [[maybe_unused]] const int linked = ::symlink(
-                op % 6 == 3 ? someFolder.constData() : "/nonexistent/x.mp3", path.constData());
+            fs::create_symlink(op % 6 == 3 ? someFolder : "/nonexistent/x.mp3", path, ignored);
         } else if (op % 6 == 5) {
             current = someFolder;
         }
     }
 
     SongIndex index;
-    index.build(QFile::decodeName(root), size > 0 && (data[0] & 0x80) != 0, [] {});
-    QSet<QString> seen;
+    index.build(QFile::decodeName(root.c_str()), size > 0 && (data[0] & 0x80) != 0, [] {});
+    std::set<QString> seen;
     for (const QString& entry : index.entries()) {
-        fuzz::require(!seen.contains(entry) && QFileInfo(entry).isFile());
-        seen.insert(entry);
         fuzz::require(
+            seen.insert(entry).second && QFileInfo(entry).isFile() &&
             baseNameOf(index.find(entry)).compare(baseNameOf(entry), Qt::CaseInsensitive) == 0);
     }
-    // Qt cannot remove names that are not valid UTF-8; the scratch folder must end empty.
-    std::filesystem::remove_all(root.constData());
+    fs::remove_all(root); // Qt cannot remove names that are not valid UTF-8
     return 0;
 }

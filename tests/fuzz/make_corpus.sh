@@ -5,25 +5,22 @@ set -euo pipefail
 cd "$(dirname "$0")"
 root=../..
 rm -rf corpus
-mkdir -p corpus/{fuzz_time_tag,fuzz_at_tag_reader,fuzz_text_codec,fuzz_riff_chunk_reader,fuzz_frame_walk,fuzz_song_index}
+mkdir -p corpus/{fuzz_lyrics_text,fuzz_frame_walk,fuzz_song_index}
 
-# Lyrics files: the three text targets start from the same real files.
+# Lyrics files: the real files, and a line behind each byte-order mark.
 for f in "$root"/examples/lyrics/*.{txt,lrc,kra} "$root"/tests/data/karaoke_tools/*.{txt,lrc,kra} \
   $(find "$root"/tests/data/run/golden -path '*/input/*' -type f); do
   name=$(echo "${f#"$root"/}" | tr / _)
-  for t in fuzz_time_tag fuzz_at_tag_reader fuzz_text_codec; do
-    cp "$f" "corpus/$t/$name"
-  done
+  cp "$f" "corpus/fuzz_lyrics_text/$name"
 done
-printf '\xef\xbb\xbf[00:01:00]a\r\n' > corpus/fuzz_text_codec/utf8_bom
-printf '\xff\xfe[\x000\x00]\x00' > corpus/fuzz_text_codec/utf16le_bom
-printf '\xfe\xff\x00[\x000\x00]' > corpus/fuzz_text_codec/utf16be_bom
+printf '\xef\xbb\xbf[00:01:00]a\r\n' > corpus/fuzz_lyrics_text/utf8_bom
+printf '\xff\xfe[\x000\x00]\x00' > corpus/fuzz_lyrics_text/utf16le_bom
+printf '\xfe\xff\x00[\x000\x00]' > corpus/fuzz_lyrics_text/utf16be_bom
 
 # Songs: the first 4 KiB of each fixture is enough to reach the frame walk and the chunk
-# reader's every branch. The frame walk's first two bytes choose the engine's answers.
+# reader's every branch. The first two bytes choose the engine's answers.
 for f in "$root"/tests/data/songs/*.{mp3,mp2,rmp,wav} "$root"/tests/data/run/songs/*; do
   name=$(basename "$f")
-  head -c 4096 "$f" > "corpus/fuzz_riff_chunk_reader/$name"
   { printf '\x00\x00'; head -c 4096 "$f"; } > "corpus/fuzz_frame_walk/$name"
 done
 { printf '\x02\x01'; head -c 4096 "$root"/tests/data/songs/rmp_data_first.rmp; } \

@@ -15,12 +15,9 @@ TEST(LyricsFileListWidgetTest, ManyLongPathsSettleTheSidewaysBar) {
         list.setFixedSize(size);
         list.show();
         for (int i = 0; i < 2000; ++i) {
-            list.addPath(QStringLiteral("/home/user/karaoke/old collection/folder %1/lyrics %2.txt")
-                             .arg(i / 100)
-                             .arg(i));
-            if (i % 250 == 0) {
-                QApplication::processEvents();
-            }
+            list.addPath(QStringLiteral("/home/user/karaoke/folder%1/lyrics%2.txt")
+                             .arg(i / 100, 3, 10, QLatin1Char('0'))
+                             .arg(i, 5, 10, QLatin1Char('0')));
         }
         list.addPath(QStringLiteral("/a.txt"));
         QApplication::processEvents();

@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QUrl>
 
-#include <initializer_list>
 #include <memory>
 
 namespace tavorin::test {
@@ -38,23 +37,16 @@ struct QtTestEnvironment : ::testing::Environment {
 inline ::testing::Environment* const qtTestEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtTestEnvironment);
 
-// Answers the wizard's dialogs in advance and remembers what was asked.
-struct FakeShellServices : ShellServices {
+// What the wizard works with, faked: its dialogs answered in advance (what was asked is kept),
+// an engine that counts its starts, and a settings file of its own in a temporary folder.
+struct WizardFixture : ShellServices {
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
     QString chooseFolder(QWidget*, const QString&) override { return folderAnswer; }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
     }
-
-    QStringList messages;
-    QString folderAnswer; // empty: the user cancels
-    QList<QUrl> openedUrls;
-};
-
-// A wizard with fakes and a settings file of its own in a temporary folder.
-struct WizardFixture {
-    WizardServices services() { return WizardServices{engine, shell, store, folder.path()}; }
+    WizardServices services() { return WizardServices{engine, *this, store, folder.path()}; }
     // What a later start of the program reads under the given keys (joined by '|').
     QString stored(const char* keys) const {
         const QSettings later(store.fileName(), QSettings::IniFormat);
@@ -65,10 +57,12 @@ struct WizardFixture {
         return values.join(QLatin1Char('|'));
     }
 
+    QStringList messages;
+    QString folderAnswer; // empty: the user cancels
+    QList<QUrl> openedUrls;
+    FakePlaybackEngine engine;
     QTemporaryDir folder;
     QSettings store{folder.filePath(QStringLiteral("Quendel.ini")), QSettings::IniFormat};
-    FakeShellServices shell;
-    FakePlaybackEngine engine;
 };
 
 template <typename Control = QAbstractButton>

@@ -1,166 +1,160 @@
-#include "app/form_main.h"
 #include "app/lyrics_file_list_widget.h"
+#include "app/lyrics_files_page.h"
+#include "app/quick_help_path.h"
 #include "app/run_page.h"
 #include "app/single_instance_lock.h"
 #include "run/run_test_support.h"
+#include "song/taglib_playback_engine.h"
+#include "tavorin/install_layout.h"
 #include "wizard_test_support.h"
 
+#include <QClipboard>
 #include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTimer>
+
+#include <filesystem>
 
 namespace tavorin::test {
 namespace {
 
 using tavorin::testing::writeBytes;
+using namespace Qt::StringLiterals;
 
-struct ModeCase {
-    bool newMode;
-    const char* modeText;
-    const char* frame21Caption;
-};
-
-const ModeCase modeCases[] = {
-    {true, "補正データ新規追加", "タグ付けしたときのタイムタイプはどちらでしたか?"},
-    {false, "補正変換", "どちらの時間に変換しますか?"},
-};
-
-void expectStep(const FormMain& form, int page, const char* title, const QString& modePanel) {
-    EXPECT_EQ(form.currentPage(), page);
-    EXPECT_EQ(form.stepPanelText(), QString::fromUtf8(title));
-    EXPECT_EQ(form.modePanelText(), modePanel);
-    // Above other windows exactly while files are dragged onto the list.
-    EXPECT_EQ(form.isTopmost(), page == 1);
+// The page shown, the mode panel, and on top exactly while files are dragged onto the list.
+void expectStep(const FormMain& form, int page, const QString& modePanel) {
+    EXPECT_EQ(std::tuple(form.currentPage(), form.modePanelText(), form.isTopmost()),
+              std::tuple(page, modePanel, page == 1));
 }
 
-QString stored(const QSettings& store, const char* key) {
-    return store.value(QStringLiteral("Init/") + QLatin1String(key)).toString();
+// Drops addresses (joined by '|') as the desktop would; true when the list takes them as a copy.
+bool drop(LyricsFileListWidget& list, const QString& urls, Qt::DropActions offered) {
+    QMimeData data;
+    data.setUrls(QUrl::fromStringList(urls.split(u'|')));
+    QDragEnterEvent enter(QPoint(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(10, 10), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list.viewport(), &enter);
+    return enter.isAccepted() && QCoreApplication::sendEvent(list.viewport(), &drop) &&
+           drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
-class WizardWalkTest : public ::testing::TestWithParam<ModeCase> {};
+class WizardWalkTest : public ::testing::TestWithParam<bool> {};
 
-// Forward and back through every page, from the other mode stored by an earlier start: what
-// each step shows, stores and drops, and what is saved for the next start.
-TEST_P(WizardWalkTest, EveryStepShowsStoresAndDropsWhatItShould) {
-    const ModeCase& mode = GetParam();
-    const char* option = mode.newMode ? "opt1_0" : "opt1_1";
-    // The skip box the mode shows where the other mode shows Frame22.
-    const char* skipBox = mode.newMode ? "chkIgnoreAtTag" : "chkIgnoreOwn";
-    const QString modeText = QString::fromUtf8(mode.modeText);
-    const QString winamp = modeText + QStringLiteral(":Winamp");
+// Through every page and back, from the other mode stored by an earlier start, to a run: what
+// each step refuses, stores and drops, how "中断" stops the run, and what is saved at the end.
+TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTheRun) {
+    const bool newMode = GetParam();
+    const char* option = newMode ? "opt1_0" : "opt1_1";
+    const char* skipBox = newMode ? "chkIgnoreAtTag" : "chkIgnoreOwn"; // in Frame22's place
+    const QString mode = newMode ? u"補正データ新規追加"_s : u"補正変換"_s;
+    const QByteArray lyrics = "[00:01:00]one\r\n[00:02:50]two\r\n";
     WizardFixture fixture;
-    fixture.store->setValue(QStringLiteral("Init/NewMode"), !mode.newMode);
-    fixture.store->setValue(QStringLiteral("Init/RMP"), QStringLiteral("1"));
-    FormMain& form = fixture.open();
-    expectStep(form, 0, "1/5 モード選択", QString());
-    EXPECT_FALSE(checked(form, option));
-    EXPECT_FALSE(control<QLabel>(form, "lbl1")->text().isEmpty());
-
-    click(form, option);
-    click(form, "com0to1");
-    expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
-    click(form, "com1to2");
-    expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
-    EXPECT_EQ(fixture.shell.messages,
-              QStringList{QStringLiteral("歌詞ファイルが登録されていません。")});
+    const QString folder = fixture.folder.path();
+    // The song of 1 is missing; beside it lies a song no name can reach (a Shift-JIS name).
+    const std::string shiftJisSong = QFile::encodeName(folder).toStdString() + "/\x89\xcc.mp3";
+    QStringList files;
+    for (int number = 1; number <= 4; ++number) {
+        const QString stem = folder + u"/%1"_s.arg(number);
+        files.append(stem + ".txt"_L1);
+        ASSERT_TRUE(writeBytes(files.last(), lyrics));
+        ASSERT_TRUE(std::filesystem::copy_file(TAVORIN_TEST_DATA_DIR "/songs/shine_1000ms.mp3",
+                                               number == 1 ? shiftJisSong
+                                                           : (stem + ".mp3"_L1).toStdString()));
+    }
+    fixture.store.setValue(u"Init/NewMode"_s, !newMode);
+    fixture.store.setValue(u"Init/RMP"_s, u"1"_s);
+    TaglibPlaybackEngine engine;
+    FormMain form({engine, fixture, fixture.store, folder});
+    form.show();
+    EXPECT_FALSE(control(form, option)->isChecked());
+    ASSERT_TRUE(writeBytes(folder + u"/Tavorin補正Wizard.txt"_s, "help"));
+    click(form, {"com1Help"});
+    EXPECT_EQ(fixture.openedUrls, QList{QUrl::fromLocalFile(folder + u"/Tavorin補正Wizard.txt"_s)});
+    click(form, {option, "com0to1", "com1to2"});
+    expectStep(form, 1, mode);
+    EXPECT_EQ(fixture.messages, QStringList{u"歌詞ファイルが登録されていません。"_s});
+    // Only a copy of local files is taken; a lyrics file whose name is not UTF-8 (sent
+    // percent-encoded byte for byte) is named by its bytes, other files of such names skipped.
     auto* list = control<LyricsFileListWidget>(form, "list1");
-    for (const char* path : {"/l/b.txt", "/l/a.lrc", "/l/c.kra"}) {
-        list->addPath(QString::fromLatin1(path));
-    }
-    click(form, "com1to2");
-    expectStep(form, 2, "3/5 タイムタイプ選択", modeText);
-    EXPECT_EQ(control<QGroupBox>(form, "Frame21")->title(), QString::fromUtf8(mode.frame21Caption));
-    EXPECT_EQ(control<QWidget>(form, "Frame22")->isHidden(), mode.newMode);
-    EXPECT_FALSE(control<QWidget>(form, skipBox)->isHidden());
-    EXPECT_NE(control<QWidget>(form, "chkIgnoreAtTag")->isHidden(),
-              control<QWidget>(form, "chkIgnoreOwn")->isHidden());
+    const QString url = QUrl::fromLocalFile(files[0]).toString();
+    EXPECT_FALSE(drop(*list, url, Qt::MoveAction));
+    EXPECT_TRUE(drop(*list, url + u"|https://h/2.txt|file:///l/a%FFb.txt|file:///l/%FF.mp3"_s,
+                     Qt::CopyAction | Qt::MoveAction));
+    EXPECT_EQ(list->entries(), QStringList{files[0]});
+    EXPECT_TRUE(fixture.messages.last().endsWith(u"\n\n/l/a\\xffb.txt"_s));
+    click(form, {"com1to2"});
 
-    // "戻る" drops what was changed here.
-    const bool skipping = checked(form, skipBox);
-    click(form, "opt2_1");
-    if (!mode.newMode) {
-        click(form, "opt22_1");
-    }
-    click(form, skipBox);
-    click(form, "com2to1");
-    expectStep(form, 1, "2/5 歌詞ファイルの追加", modeText);
-    click(form, "com1to2");
-    EXPECT_TRUE(checked(form, "opt2_0") && checked(form, "opt22_0"));
-    EXPECT_EQ(checked(form, skipBox), skipping);
+    // "戻る" drops what was changed here (Frame22 is only there in Correction Mode).
+    const bool skipping = control(form, skipBox)->isChecked();
+    click(form, {"opt2_1", newMode ? "opt2_1" : "opt22_1", skipBox, "com2to1", "com1to2"});
+    expectStep(form, 2, mode);
+    EXPECT_TRUE(control(form, "opt2_0")->isChecked() && control(form, "opt22_0")->isChecked());
+    EXPECT_EQ(control(form, skipBox)->isChecked(), skipping);
 
-    // Back and forth between pages 3 and 4: one time type suffix, never two.
-    click(form, "opt2_1");
-    for (int round = 0; round < 2; ++round) {
-        click(form, "com2to3");
-        expectStep(form, 3, "4/5 その他の設定", modeText + QStringLiteral(":標準"));
-        click(form, "com3to2");
-        expectStep(form, 2, "3/5 タイムタイプ選択", modeText);
-        EXPECT_TRUE(checked(form, "opt2_1"));
-    }
-    click(form, "opt2_0");
-    click(form, "com2to3");
-    // "戻る" here keeps what was changed.
-    click(form, "chkAtArtist");
-    click(form, "com3to2");
-    click(form, "com2to3");
-    EXPECT_TRUE(checked(form, "chkAtArtist"));
-
+    // The time type suffix follows the choice, never doubled. "戻る" from page 4 keeps what was
+    // changed there; a chosen Song Folder loses trailing NULs and gains a separator.
+    click(form, {"opt2_1", "com2to3"});
+    expectStep(form, 3, mode + u":標準"_s);
+    click(form, {"com3to2", "opt2_0", "com2to3", "chkAtArtist"});
+    fixture.folderAnswer = folder + QString(3, QChar(0));
+    QTest::mouseClick(control<QWidget>(form, "lblSongFolder"), Qt::LeftButton);
     // An empty name keeps the page and stores nothing; a name of blanks is a name.
-    click(form, "chkSilencemSec");
-    click(form, "com3to4");
-    expectStep(form, 3, "4/5 その他の設定", winamp);
-    EXPECT_EQ(fixture.shell.messages.last(), QStringLiteral("名前は必ず入力してください。"));
+    click(form, {"com3to2", "com2to3", "chkSilencemSec", "com3to4"});
+    EXPECT_EQ(fixture.messages.last(), u"名前は必ず入力してください。"_s);
     EXPECT_TRUE(form.wizardSettings().silencemSec);
-    control<QLineEdit>(form, "txtName")->setText(QStringLiteral("  "));
-    click(form, "com3to4");
-    expectStep(form, 4, "5/5 設定完了", winamp);
-    EXPECT_FALSE(form.wizardSettings().silencemSec);
-    EXPECT_FALSE(control<QWidget>(form, "com4Copy")->isEnabled());
-    auto* progress = control<QProgressBar>(form, "PB");
-    EXPECT_EQ(progress->maximum(), 3);
+    control<QLineEdit>(form, "txtName")->setText(u"  "_s);
+    click(form, {"com3to4", "com4to3"});
+    expectStep(form, 3, mode + u":Winamp"_s);
+    // The Run page counts the files anew each time it is entered.
+    for (const QString& file : {files[3], files[1], files[2]}) {
+        list->addPath(file);
+    }
+    EXPECT_EQ(list->item(3)->text(), files[3]); // shown in the order they run
+    click(form, {"com3to4"});
+    EXPECT_EQ(form.runPage->pb->maximum(), 4);
 
-    // The Run page starts afresh each time it is entered; page 4 keeps what it was left with.
-    form.runPage->appendLog(QStringLiteral("left over\r\n"));
-    progress->setValue(2);
-    click(form, "com4to3");
-    expectStep(form, 3, "4/5 その他の設定", winamp);
-    EXPECT_EQ(control<QLineEdit>(form, "txtName")->text(), QStringLiteral("  "));
-    list->addPath(QStringLiteral("/l/d.txt"));
-    click(form, "com3to4");
-    EXPECT_TRUE(form.runPage->runLog().isEmpty());
-    EXPECT_EQ(progress->value(), 0);
-    EXPECT_EQ(progress->maximum(), 4);
+    // A close attempt during the run is refused without saving; "中断" reaches the window
+    // between files: the file being handled is finished and no later one is touched.
+    std::optional<bool> closed;
+    QObject::connect(form.runPage->pb, &QProgressBar::valueChanged, &form, [&](int value) {
+        if (value == 1) {
+            QTimer::singleShot(0, &form, [&] { closed = form.close(); });
+        } else if (value == 2) {
+            QTimer::singleShot(0, &form, [&] { click(form, {"com4"}); });
+        }
+    });
+    click(form, {"com4"});
+    EXPECT_TRUE(closed == false && fixture.stored("Name").isEmpty());
+    const QString log = form.runPage->runLog();
+    EXPECT_TRUE(log.contains(files[2]) && log.endsWith(u"処理中断\r\n"_s)) << log.toStdString();
+    EXPECT_FALSE(log.contains(files[3]) || log.contains(u"UTF-8"_s));
+    EXPECT_EQ(tavorin::testing::readBytes(files[3]), lyrics);
+    EXPECT_EQ(form.runPage->txtLog->toPlainText(), QString(log).remove(u'\r'));
+    // The unreachable song is named once, after the run.
+    EXPECT_TRUE(fixture.messages.size() == 4 &&
+                fixture.messages[3].endsWith(u"UTF-8 ではないので曲として探せません: "_s + folder +
+                                             "/\\x89\\xcc.mp3"_L1));
+    std::filesystem::remove(shiftJisSong); // a name the temporary folder cannot remove
 
-    click(form, "com4to3");
-    click(form, "com3to2");
-    click(form, "com2to1");
-    click(form, "Com1to0");
-    expectStep(form, 0, "1/5 モード選択", QString());
-    EXPECT_TRUE(checked(form, option));
-
-    // Changed without a page button: not saved when the window closes.
-    click(form, "com0to1");
-    click(form, "com1to2");
-    click(form, "opt2_1");
-    EXPECT_TRUE(form.close());
-    const auto reopened = fixture.reopenStore();
-    EXPECT_EQ(stored(*reopened, "NewMode"), QLatin1String(mode.newMode ? "True" : "False"));
-    EXPECT_EQ(stored(*reopened, "WinampTime"), QStringLiteral("True"));
-    EXPECT_EQ(stored(*reopened, "RMP"), QStringLiteral("True"));
-    EXPECT_EQ(stored(*reopened, "AtArtist"), QStringLiteral("True"));
-    EXPECT_EQ(stored(*reopened, "Name"), QStringLiteral("  "));
+    // After the run: no way back, the log can be copied, "終了" ends the program and saves.
+    EXPECT_FALSE(form.runPage->com4to3->isEnabled());
+    click(form, {"com4Copy", "com4"});
+    EXPECT_EQ(QApplication::clipboard()->text(), log);
+    EXPECT_EQ(fixture.stored("NewMode|WinampTime|AtArtist|SilencemSec|RMP|Name|SongFolder"),
+              (newMode ? u"True"_s : u"False"_s) + u"|True|True|False|True|  |"_s + folder + u'/');
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, WizardWalkTest, ::testing::ValuesIn(modeCases));
+INSTANTIATE_TEST_SUITE_P(BothModes, WizardWalkTest, ::testing::Bool());
 
-// A second instance ends itself without loading or saving anything; the lock file a crashed
-// instance left behind (its process no longer exists) does not block a start.
+// A second instance ends itself before it starts the engine; the lock file a crashed instance
+// left behind (its process no longer exists) does not block a start.
 TEST(WizardStartTest, SecondInstanceEndsButAStaleLockDoesNotBlock) {
     WizardFixture fixture;
-    const QString lockPath = fixture.folder.filePath(QStringLiteral("wizard.lock"));
+    const QString lockPath = fixture.folder.filePath(u"wizard.lock"_s);
     {
         SingleInstanceLock first(lockPath);
         ASSERT_TRUE(first.tryAcquire());
@@ -171,24 +165,27 @@ TEST(WizardStartTest, SecondInstanceEndsButAStaleLockDoesNotBlock) {
     ASSERT_TRUE(writeBytes(lockPath, "2147483646\ntavorin-wizard\n" +
                                          QSysInfo::machineHostName().toUtf8() + "\n"));
     SingleInstanceLock lock(lockPath);
-    const auto form = startWizard(lock, fixture.services());
-    ASSERT_NE(form, nullptr);
+    EXPECT_NE(startWizard(lock, fixture.services()), nullptr);
     EXPECT_EQ(fixture.engine.initCount, 1);
-    EXPECT_FALSE(QFile::exists(fixture.settingsPath));
 }
 
-// A missing document, or a folder of its name, is ignored without a message.
-TEST(WizardStartTest, QuickHelpOpensOnlyAnExistingDocument) {
-    for (const bool asFolder : {true, false}) {
-        WizardFixture fixture;
-        FormMain& form = fixture.open();
-        click(form, "com1Help");
-        const QString help = fixture.folder.filePath(QStringLiteral("Tavorin補正Wizard.txt"));
-        ASSERT_TRUE(asFolder ? QDir().mkpath(help) : writeBytes(help, {}));
-        click(form, "com1Help");
-        EXPECT_EQ(fixture.shell.openedUrls,
-                  asFolder ? QList<QUrl>{} : QList<QUrl>{QUrl::fromLocalFile(help)});
-        EXPECT_TRUE(fixture.shell.messages.isEmpty());
+// The quick-help document beside the program first (a build tree), then in the installed data
+// folder; a folder of its name is no document.
+TEST(WizardStartTest, QuickHelpIsTheFirstDocumentFound) {
+    // What lies beside the program and in the data folder (F: the file, D: a folder, -:
+    // nothing), then which of the two is named.
+    for (const char* entries : {"F-0", "-F1", "FF0", "DF1", "-D0", "--0"}) {
+        QTemporaryDir root;
+        const QString program = root.filePath(u"usr/bin"_s);
+        const QString data = QDir::cleanPath(program + u'/' + QLatin1String(dataFolderFromProgram));
+        const QString paths[] = {program + u"/Tavorin補正Wizard.txt"_s,
+                                 data + u"/Tavorin補正Wizard.txt"_s};
+        for (const int place : {0, 1}) {
+            ASSERT_TRUE(entries[place] == '-' ||
+                        (entries[place] == 'F' ? writeBytes(paths[place], "help")
+                                               : QDir().mkpath(paths[place])));
+        }
+        EXPECT_EQ(quickHelpPath(program), paths[entries[2] - '0']) << entries;
     }
 }
 

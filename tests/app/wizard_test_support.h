@@ -7,9 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QPushButton>
 #include <QSettings>
-#include <QStringList>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -18,65 +19,69 @@
 
 namespace tavorin::test {
 
-// Answers the wizard's dialogs in advance and remembers what was asked.
-class FakeShellServices : public ShellServices {
-public:
+// One application object for every GUI test, off the user's display and away from their files.
+struct QtTestEnvironment : ::testing::Environment {
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QStandardPaths::setTestModeEnabled(true);
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { application.reset(); }
+
+    int argc = 1;
+    char name[9] = "test_app";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> application;
+};
+// Inline: registered once, however many test files include this header.
+inline ::testing::Environment* const qtTestEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtTestEnvironment);
+
+// What the wizard works with, faked: its dialogs answered in advance (what was asked is kept),
+// an engine that counts its starts, and a settings file of its own in a temporary folder.
+struct WizardFixture : ShellServices {
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
     QString chooseFolder(QWidget*, const QString&) override { return folderAnswer; }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
     }
+    WizardServices services() { return WizardServices{engine, *this, store, folder.path()}; }
+    // What a later start of the program reads under the given keys (joined by '|').
+    QString stored(const char* keys) const {
+        const QSettings later(store.fileName(), QSettings::IniFormat);
+        QStringList values;
+        for (const QString& key : QString::fromLatin1(keys).split(QLatin1Char('|'))) {
+            values.append(later.value(QStringLiteral("Init/") + key).toString());
+        }
+        return values.join(QLatin1Char('|'));
+    }
 
     QStringList messages;
     QString folderAnswer; // empty: the user cancels
     QList<QUrl> openedUrls;
-};
-
-// A wizard with fakes and a settings file of its own in a temporary folder.
-struct WizardFixture {
-    explicit WizardFixture(PlaybackEngine* realEngine = nullptr)
-        : engineInUse(realEngine != nullptr ? realEngine : &engine) {}
-
-    WizardServices services() { return WizardServices{*engineInUse, shell, *store, folder.path()}; }
-    FormMain& open() {
-        form = std::make_unique<FormMain>(services());
-        form->show();
-        return *form;
-    }
-    // What a later start of the program reads.
-    std::unique_ptr<QSettings> reopenStore() const {
-        return std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
-    }
-
-    QTemporaryDir folder;
-    QString settingsPath = folder.filePath(QStringLiteral("Quendel.ini"));
-    std::unique_ptr<QSettings> store = reopenStore();
-    FakeShellServices shell;
     FakePlaybackEngine engine;
-    PlaybackEngine* engineInUse;
-    std::unique_ptr<FormMain> form;
+    QTemporaryDir folder;
+    QSettings store{folder.filePath(QStringLiteral("Quendel.ini")), QSettings::IniFormat};
 };
 
-template <typename Control> Control* control(const QWidget& root, const char* name) {
+template <typename Control = QAbstractButton>
+Control* control(const QWidget& root, const char* name) {
     auto* found = root.findChild<Control*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
 
-inline bool checked(const QWidget& root, const char* name) {
-    return control<QAbstractButton>(root, name)->isChecked();
-}
-
-// A mouse click as the user makes it: only a control shown and enabled takes it, and check
-// boxes and option buttons only on their box.
-inline void click(const QWidget& root, const char* name) {
-    auto* button = control<QAbstractButton>(root, name);
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
-    const bool boxed = qobject_cast<QPushButton*>(button) == nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      boxed ? QPoint(6, button->height() / 2) : button->rect().center());
+// Mouse clicks as the user makes them, one control after the other: only a control shown and
+// enabled takes one, and check boxes and option buttons only on their box.
+inline void click(const QWidget& root, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        auto* button = control(root, name);
+        ASSERT_TRUE(button != nullptr && button->isVisible() && button->isEnabled()) << name;
+        const bool boxed = qobject_cast<QPushButton*>(button) == nullptr;
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          boxed ? QPoint(6, button->height() / 2) : button->rect().center());
+    }
 }
 
 } // namespace tavorin::test

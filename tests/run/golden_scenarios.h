@@ -54,7 +54,7 @@ inline QStringList filesBelow(const QString& folder) {
     QStringList files;
     QDirIterator walk(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
-        files.append(walk.next().mid(folder.size() + 1));
+        files.append(QDir(folder).relativeFilePath(walk.next()));
     }
     files.sort();
     return files;

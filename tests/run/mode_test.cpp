@@ -56,6 +56,7 @@ TEST(ModeTest, EachFileGetsItsReportAndItsBytes) {
                                 temp.filePath("song.mp3"_L1) + "\r\n"_L1 +
                                 parts[2].section("\r\n"_L1, 1) + u"処理終了\r\n"_s);
         EXPECT_EQ(QString::fromUtf8(readBytes(file)), rewritten);
+        EXPECT_EQ(host.progress, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}}));
     }
 }
 

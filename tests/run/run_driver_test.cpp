@@ -37,7 +37,7 @@ TEST(ModeTest, EachFileGetsItsReportAndItsBytes) {
     const QString table =
         QString::fromUtf8(readBytes(TAVORIN_TEST_DATA_DIR "/run/mode_cases.txt"_L1));
     const QStringList blocks = table.split("=== "_L1).mid(1);
-    ASSERT_EQ(blocks.size(), 19);
+    ASSERT_EQ(blocks.size(), 20);
     for (const QString& block : blocks) {
         const QStringList parts = QString(block).replace(u'\n', "\r\n"_L1).split("--- "_L1);
         const QStringList head = parts[0].split("\r\n"_L1);

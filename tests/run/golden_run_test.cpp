@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 
 namespace tavorin {
 namespace {
@@ -39,25 +40,20 @@ TEST(GoldenRun, WholeRunsMatchTheirGoldenLogAndBytes) {
         EXPECT_FALSE(summary.aborted);
         EXPECT_EQ(summary.filesHandled, list.size());
 
-        const QString log = QString(host.log).replace(root, "<ROOT>"_L1);
+        // Every file the run leaves, by its path below the scenario's expected/.
+        std::map<QString, QByteArray> results = {
+            {u"run_log.txt"_s, QString(host.log).replace(root, "<ROOT>"_L1).toUtf8()}};
+        for (const QString& file : list.entries()) {
+            results.emplace("lyrics"_L1 + file.mid(lyrics.size()), readBytes(file));
+        }
         const QString expected = scenario.folder + "/expected"_L1;
         if (updating) {
             QDir(expected).removeRecursively();
-            ASSERT_TRUE(writeBytes(expected + "/run_log.txt"_L1, log.toUtf8()));
-            for (const QString& file : filesBelow(lyrics)) {
-                if (list.isLyricsFileName(file)) {
-                    ASSERT_TRUE(writeBytes(expected + "/lyrics/"_L1 + file,
-                                           readBytes(lyrics + u'/' + file)));
-                }
-            }
-            continue;
         }
-        EXPECT_EQ(log, QString::fromUtf8(readBytes(expected + "/run_log.txt"_L1)));
-        const QStringList expectedFiles = filesBelow(expected + "/lyrics"_L1);
-        ASSERT_FALSE(expectedFiles.isEmpty());
-        for (const QString& file : expectedFiles) {
-            SCOPED_TRACE(file.toStdString());
-            EXPECT_EQ(readBytes(lyrics + u'/' + file), readBytes(expected + "/lyrics/"_L1 + file));
+        ASSERT_EQ(std::size_t(filesBelow(expected).size()), updating ? 0 : results.size());
+        for (const auto& [file, bytes] : results) {
+            EXPECT_TRUE(!updating || writeBytes(expected + u'/' + file, bytes));
+            EXPECT_EQ(bytes, readBytes(expected + u'/' + file)) << file.toStdString();
         }
     }
 }

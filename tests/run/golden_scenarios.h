@@ -10,6 +10,7 @@
 
 #include <QDirIterator>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -35,15 +36,10 @@ inline std::vector<GoldenScenario> goldenScenarios() {
         const QString text = QString::fromUtf8(readBytes(scenario.folder + "/scenario.txt"_L1));
         for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
             const QStringList words = line.split(u' ');
-            const bool on = words.value(1) == "true"_L1;
             if (line.startsWith(u'#') || words.size() != 2) {
                 continue;
-            } else if (words[0] == "newMode"_L1) {
-                scenario.settings.newMode = on;
-            } else if (words[0] == "rmp"_L1) {
-                scenario.settings.rmp = on;
-            } else if (words[0] == "atArtist"_L1) {
-                scenario.settings.atArtist = on;
+            } else if (bool WizardSettings::*const on = settingSwitch(words[0])) {
+                scenario.settings.*on = words[1] == "true"_L1;
             } else {
                 scenario.songs.emplace_back(words[0], runDataDir() + "/songs/"_L1 + words[1]);
             }
@@ -58,7 +54,7 @@ inline QStringList filesBelow(const QString& folder) {
     QStringList files;
     QDirIterator walk(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
-        files.append(walk.next().mid(folder.size() + 1));
+        files.append(QDir(folder).relativeFilePath(walk.next()));
     }
     files.sort();
     return files;
@@ -66,18 +62,13 @@ inline QStringList filesBelow(const QString& folder) {
 
 // Lays the scenario out below root: its lyrics files and its songs.
 inline bool prepareScenario(const GoldenScenario& scenario, const QString& root) {
-    const QString input = scenario.folder + "/input"_L1;
-    for (const QString& file : filesBelow(input)) {
-        if (!writeBytes(root + u'/' + file, readBytes(input + u'/' + file))) {
-            return false;
-        }
+    std::vector<std::pair<QString, QString>> copies = scenario.songs;
+    for (const QString& file : filesBelow(scenario.folder + "/input"_L1)) {
+        copies.emplace_back(file, scenario.folder + "/input/"_L1 + file);
     }
-    for (const auto& [target, song] : scenario.songs) {
-        if (!writeBytes(root + u'/' + target, readBytes(song))) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(copies.begin(), copies.end(), [&](const auto& copy) {
+        return writeBytes(root + u'/' + copy.first, readBytes(copy.second));
+    });
 }
 
 } // namespace tavorin::testing

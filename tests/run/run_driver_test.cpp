@@ -10,46 +10,75 @@ namespace {
 
 using namespace tavorin::testing;
 
-class RunDriverTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const QString& name : texts("a|b|c|d")) {
-            ASSERT_TRUE(writeBytes(temp.filePath("L/"_L1 + name + ".txt"_L1), "[00:01:00]x\r\n"));
-            ASSERT_TRUE(writeBytes(temp.filePath("L/"_L1 + name + ".mp3"_L1), "mp3"));
-            files.append(temp.filePath("L/"_L1 + name + ".txt"_L1));
-        }
-        settings.name = "A"_L1;
-    }
-    RunSummary run(RecordingHost& host, LyricsWriter write = {}) {
-        return RunDriver(
-                   host, [](const QString&, bool) { return SongInfo{}; }, write)
-            .run(files, settings);
-    }
-
+// The progress of a whole run is checked by every mode case below.
+TEST(RunDriver, AnAbortEndsTheRunBeforeTheNextFileAndSaysSo) {
     QTemporaryDir temp;
     QStringList files;
+    for (const QString& name : texts("L/a|L/b|L/c|L/d")) {
+        ASSERT_TRUE(writeBytes(temp.filePath(name + ".txt"_L1), "[00:01:00]x\r\n"));
+        ASSERT_TRUE(writeBytes(temp.filePath(name + ".mp3"_L1), "mp3"));
+        files.append(temp.filePath(name + ".txt"_L1));
+    }
     WizardSettings settings;
-};
-
-TEST_F(RunDriverTest, ARunEndsWithAFullProgressBarAndAnAbortEndsItBeforeTheNextFile) {
+    settings.name = "A"_L1;
     RecordingHost host;
-    EXPECT_EQ(run(host).filesHandled, 4);
-    EXPECT_TRUE(host.log.startsWith(u"新規追加開始\r\n\r\n歌詞ファイル："_s));
-    EXPECT_TRUE(host.log.endsWith(u"正常に処理しました。\r\n\r\n処理終了\r\n"_s));
-    EXPECT_EQ(host.statuses, QStringList({u"処理中です…"_s, u"終了しました。"_s}));
-    const std::vector<std::pair<int, int>> progress = {{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}};
-    EXPECT_EQ(host.progress, progress);
-
-    settings.newMode = false;
-    RecordingHost aborting;
-    aborting.onEvents = [](RecordingHost& h) { h.abort = h.eventRounds == 3; };
-    const RunSummary summary = run(aborting);
+    host.onEvents = [](RecordingHost& h) { h.abort = h.eventRounds == 3; };
+    const RunSummary summary =
+        RunDriver(host, [](const QString&, bool) { return SongInfo{}; }).run(files, settings);
     EXPECT_TRUE(summary.aborted);
     EXPECT_EQ(summary.filesHandled, 2);
-    EXPECT_TRUE(aborting.log.startsWith(u"補正開始\r\n\r\n"_s));
-    EXPECT_TRUE(aborting.log.endsWith(u"\r\n\r\n処理中断\r\n"_s));
-    EXPECT_EQ(aborting.statuses.last(), u"中断しました。"_s);
-    EXPECT_FALSE(aborting.log.contains("/c.txt"_L1));
+    EXPECT_TRUE(host.log.endsWith(u"正常に処理しました。\r\n\r\n処理中断\r\n"_s));
+    EXPECT_FALSE(host.log.contains("/c.txt"_L1));
+}
+
+// Each case of the table: its name, its mode line (the song's measurement and the Wizard
+// Settings), then the sections lyrics, log and, unless the file stays untouched, rewritten.
+TEST(ModeTest, EachFileGetsItsReportAndItsBytes) {
+    const QString table =
+        QString::fromUtf8(readBytes(TAVORIN_TEST_DATA_DIR "/run/mode_cases.txt"_L1));
+    const QStringList blocks = table.split("=== "_L1).mid(1);
+    ASSERT_EQ(blocks.size(), 20);
+    for (const QString& block : blocks) {
+        const QStringList parts = QString(block).replace(u'\n', "\r\n"_L1).split("--- "_L1);
+        const QStringList head = parts[0].split("\r\n"_L1);
+        SCOPED_TRACE(head[0].toStdString());
+        SongInfo song;
+        WizardSettings settings;
+        settings.name = "A"_L1;
+        settings.newMode = head[1].startsWith("new "_L1);
+        for (const QString& word : head[1].split(u' ').mid(1)) {
+            const QString key = word.section(u'=', 0, 0);
+            const QString value = word.section(u'=', 1);
+            if (key == "ratio"_L1) {
+                song.timeRatio = value.toDouble();
+            } else if (key == "silence"_L1) {
+                song.silencemSec = value.toInt();
+            } else if (key == "title"_L1 || key == "artist"_L1 || key == "album"_L1) {
+                (key == "title"_L1    ? song.title
+                 : key == "artist"_L1 ? song.artist
+                                      : song.album) = value;
+            } else {
+                bool WizardSettings::*const on = settingSwitch(key);
+                ASSERT_TRUE(on) << key.toStdString();
+                settings.*on = value == "true"_L1;
+            }
+        }
+        const QString lyrics = parts[1].section("\r\n"_L1, 1);
+        const QString rewritten = parts.value(3, parts[1]).section("\r\n"_L1, 1);
+
+        QTemporaryDir temp;
+        const QString file = temp.filePath("song.txt"_L1);
+        ASSERT_TRUE(writeBytes(file, lyrics.toUtf8()));
+        ASSERT_TRUE(writeBytes(temp.filePath("song.mp3"_L1), "mp3"));
+        RecordingHost host;
+        RunDriver(host, [&](const QString&, bool) { return song; }).run({file}, settings);
+        const QString opening = settings.newMode ? u"新規追加開始"_s : u"補正開始"_s;
+        EXPECT_EQ(host.log, opening + u"\r\n\r\n歌詞ファイル："_s + file + u"\r\n曲ファイル　："_s +
+                                temp.filePath("song.mp3"_L1) + "\r\n"_L1 +
+                                parts[2].section("\r\n"_L1, 1) + u"処理終了\r\n"_s);
+        EXPECT_EQ(QString::fromUtf8(readBytes(file)), rewritten);
+        EXPECT_EQ(host.progress, (std::vector<std::pair<int, int>>{{0, 1}, {1, 1}}));
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,18 @@ inline auto settingsFields(const WizardSettings& s) {
     return std::tuple(s.newMode, s.name, s.songFolder, s.winampTime, s.atFirstSameFolder, s.rmp,
                       s.karaoke, s.atArtist, s.silencemSec, s.defaultTime, s.ignoreAtTag,
                       s.ignoreOwn);
+}
+
+// The switch of the Wizard Settings of that field name; none for any other name.
+inline bool WizardSettings::*settingSwitch(const QString& name) {
+    return QHash<QString, bool WizardSettings::*>{{u"newMode"_s, &WizardSettings::newMode},
+                                                  {u"rmp"_s, &WizardSettings::rmp},
+                                                  {u"atArtist"_s, &WizardSettings::atArtist},
+                                                  {u"karaoke"_s, &WizardSettings::karaoke},
+                                                  {u"silencemSec"_s, &WizardSettings::silencemSec},
+                                                  {u"ignoreAtTag"_s, &WizardSettings::ignoreAtTag},
+                                                  {u"ignoreOwn"_s, &WizardSettings::ignoreOwn}}
+        .value(name);
 }
 
 // A list of texts written as one, separated by '|' (an empty text stays).

@@ -1,5 +1,7 @@
 #include "lyrics/time_tag.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -18,9 +20,9 @@ QString q(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
-// The split form in one line: the prefix, then per entry "|tag time shape role following"
-// (no role mark for a lyric tag; T, O, F for a ruby time, a ruby offset, another program's),
-// CR LF shown as "¶" and NUL as "␀" so that every character is visible.
+// The split form in one line, as tests/data/lyrics/time_tag_cases.txt writes it: the prefix,
+// then per entry "|tag time shape role following", CR LF shown as "¶", a line feed alone as
+// "↵" and NUL as "␀", so that every character is visible.
 QString summary(const TaggedBody& split) {
     static const QString roleMarks[] = {{}, QStringLiteral("T"), QStringLiteral("O"),
                                         QStringLiteral("F")};
@@ -30,29 +32,9 @@ QString summary(const TaggedBody& split) {
                (e.shape == TagShape::Long ? u'L' : u'S') + roleMarks[static_cast<int>(e.role)] +
                u' ' + split.followingText(e).toString();
     }
-    return out.replace(QStringLiteral("\r\n"), QStringLiteral("¶")).replace(QChar(), u'␀');
-}
-
-TEST(SplitTimeTags, CutsBodiesIntoPrefixAndEntries) {
-    const std::pair<QString, const char16_t*> cases[] = {
-        {q(u"abc"), u"abc"},
-        {q(u"[00:01:00]one[00:02:50]two"), u"|[00:01:00] 1000L one|[00:02:50] 2500L two"},
-        {q(u"[01:02]x"), u"|[01:02] 62000S x"},
-        // Not Time Tags: one-digit or three-digit fields, a dot, a fourth field, full-width
-        // digits, a tag cut off by the end of the text.
-        {q(u"[1:02:03][00:01.50][00:01:500][100:00:00][０１:02]a[00:01:0"),
-         u"[1:02:03][00:01.50][00:01:500][100:00:00][０１:02]a[00:01:0"},
-        {q(u"[00:01:02:03]"), u"[00:01:02:03]"},
-        {q(u"hello [world] [[00:02:00]x"), u"hello [world] [|[00:02:00] 2000L x"},
-        {q(u"[00:01]:02][00:02:03]\r\n"), u"|[00:01] 1000S :02]|[00:02:03] 2030L ¶"},
-        {q(u"[00:75:00]a[99:99:99]b"), u"|[00:75:00] 75000L a|[99:99:99] 6039990L b"},
-        {QString::fromUtf16(u"歌\0[00:01]詞\0", 11), u"歌␀|[00:01] 1000S 詞␀"},
-    };
-    for (const auto& [body, expected] : cases) {
-        const TaggedBody split = splitTimeTags(body);
-        EXPECT_EQ(summary(split), q(expected));
-        EXPECT_EQ(joinTimeTags(split), body);
-    }
+    return out.replace(QStringLiteral("\r\n"), QStringLiteral("¶"))
+        .replace(u'\n', u'↵')
+        .replace(QChar(), u'␀');
 }
 
 TEST(WriteTimeTag, FormatsEveryFieldWithAtLeastTwoDigits) {
@@ -71,63 +53,32 @@ TEST(WriteTimeTag, FormatsEveryFieldWithAtLeastTwoDigits) {
     }
 }
 
-struct RepairCase {
-    const char* name;
-    const char16_t* body;
-    bool wordTimed;
-    bool changed;
-    const char16_t* after; // the summary after the repair
-};
-
-TEST(RepairTagReversals, PullsLateLyricTagsBackOnlyInWordTimedLyrics) {
-    const RepairCase cases[] = {
-        {"line-timed", u"[00:05:00]one\r\n[00:04:00]two\r\n", false, false,
-         u"|[00:05:00] 5000L one¶|[00:04:00] 4000L two¶"},
-        {"adjacent tags are no words", u"[00:05:00][00:04:00]\r\n", false, false,
-         u"|[00:05:00] 5000L |[00:04:00] 4000L ¶"},
-        {"one in the middle", u"[00:01:00]a[00:03:00]b[00:02:00]c[00:04:00]d\r\n", true, true,
-         u"|[00:01:00] 1000L a|[00:02:00] 2000L b|[00:02:00] 2000L c|[00:04:00] 4000L d¶"},
-        // A pulled entry is no reference: entry 1 is written in entry 3's short shape; each
-        // entry keeps its own shape field.
-        {"written in the shape after", u"[00:05:00]a[00:04:00]b[00:03]c\n", true, true,
-         u"|[00:03] 3000L a|[00:03] 3000L b|[00:03] 3000S c\n"},
-        {"equal neighbours", u"[00:02:00]a[00:02:00]b\n", true, false,
-         u"|[00:02:00] 2000L a|[00:02:00] 2000L b\n"},
-        {"text before the line end", u"[00:05:00]a\r\n[00:04:00]b", true, true,
-         u"|[00:04:00] 4000L a¶|[00:04:00] 4000L b"},
-        // Tags on At-Tag lines that stay in the body are neither repaired nor a reference.
-        {"ruby times after the lyrics",
-         u"[00:10:00]星[00:12:00]空[00:13:20]\r\n@Ruby1=星,ほし,[00:10:00],[00:11:00]\r\n", true,
-         false,
-         u"|[00:10:00] 10000L 星|[00:12:00] 12000L 空|[00:13:20] 13200L ¶@Ruby1=星,ほし,"
-         u"|[00:10:00] 10000LT ,|[00:11:00] 11000LT ¶"},
-        {"reversal around a ruby line",
-         u"[00:05:00]a[00:04:00]b\r\n@ruby2 =a,あ[00:00:50]か,[00:01:00],\r\n[00:06:00]c[00:07:00]",
-         true, true,
-         u"|[00:04:00] 4000L a|[00:04:00] 4000L b¶@ruby2 =a,あ|[00:00:50] 500LO か,"
-         u"|[00:01:00] 1000LT ,¶|[00:06:00] 6000L c|[00:07:00] 7000L "},
-        {"line-timed with a ruby line first",
-         u"@RUBY12=光,ひかり,[00:20:00],[00:21:00]\r\n[00:30:00]光\r\n[00:20:00]夜\r\n", false,
-         false,
-         u"@RUBY12=光,ひかり,|[00:20:00] 20000LT ,|[00:21:00] 21000LT ¶|[00:30:00] 30000L 光¶"
-         u"|[00:20:00] 20000L 夜¶"},
-        {"other keys and fields",
-         u"@Emoji=✨\r\n[00:05:00]a[00:06:00]\r\n@Lyricist=作[00:00:10]\r\n"
-         u"@Ruby1x=,[00:00:20]\r\n@Ruby3=[00:00:30],,,[00:00:40],[00:00:50]",
-         true, false,
-         u"@Emoji=✨¶|[00:05:00] 5000L a|[00:06:00] 6000L ¶@Lyricist=作|[00:00:10] 100LF ¶"
-         u"@Ruby1x=,|[00:00:20] 200LF ¶@Ruby3=|[00:00:30] 300LF ,,,|[00:00:40] 400LT ,"
-         u"|[00:00:50] 500LF "},
-        {"no equals sign, no At-Tag", u"[00:05:00]a[00:06:00]\r\n@Ruby1[00:00:40]", true, true,
-         u"|[00:00:40] 400L a|[00:00:40] 400L ¶@Ruby1|[00:00:40] 400L "},
-    };
-    for (const RepairCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TaggedBody split = splitTimeTags(q(c.body));
-        EXPECT_EQ(hasWordTiming(split), c.wordTimed);
-        EXPECT_EQ(repairTagReversals(split), c.changed);
-        EXPECT_EQ(summary(split), q(c.after));
+// The split and repair cases of tests/data/lyrics/time_tag_cases.txt.
+TEST(TimeTags, SplitAndRepairCases) {
+    QFile file(QStringLiteral(TAVORIN_TEST_DATA_DIR "/lyrics/time_tag_cases.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    int cases = 0;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const QStringList field = line.split(QStringLiteral(" | "));
+        if (line.startsWith(u'#') || field.size() < 4) {
+            continue;
+        }
+        SCOPED_TRACE(field[1].toStdString());
+        ++cases;
+        const QString body = QString(field[2])
+                                 .replace(u'¶', QStringLiteral("\r\n"))
+                                 .replace(u'↵', u'\n')
+                                 .replace(u'␀', QChar());
+        TaggedBody split = splitTimeTags(body);
+        EXPECT_EQ(joinTimeTags(split), body);
+        if (field[0] == u"repair") {
+            ASSERT_EQ(field.size(), 6);
+            EXPECT_EQ(hasWordTiming(split), field[3] == u"yes");
+            EXPECT_EQ(repairTagReversals(split), field[4] == u"yes");
+        }
+        EXPECT_EQ(summary(split), field.last());
     }
+    EXPECT_EQ(cases, 20);
 }
 
 TEST(RepairTagReversals, OnlyTheFirstTwentyEntriesDecideWordTiming) {

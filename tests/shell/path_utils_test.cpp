@@ -1,50 +1,35 @@
 #include "shell/path_utils.h"
 #include "shell/text_helpers.h"
 
+#include "data_table.h"
+
 #include <gtest/gtest.h>
 
 namespace tavorin {
 namespace {
 
+// A path without a separator has no name but a base name; "\\" is a character like any other.
 TEST(PathUtils, SplitsPathsIntoFolderNameBaseNameAndExtension) {
-    struct Case {
-        const char* path;
-        const char* withTrailing;
-        const char* folder;
-        const char* name;
-        const char* baseName;
-        const char* extension;
-    };
-    const Case cases[] = {
-        {"/a/b.txt", "/a/b.txt/", "/a/", "b.txt", "b", "txt"},
-        {"/", "/", "/", "", "/", ""},
-        {"", "/", "", "", "", ""},
-        {"b.txt", "b.txt/", "", "", "b", "txt"}, // no separator: no name, but a base name
-        {"/a/", "/a/", "/a/", "", "/a/", ""},
-        {"/a/b.c.LRC", "/a/b.c.LRC/", "/a/", "b.c.LRC", "b.c", "LRC"},
-        {"/a.dir/b", "/a.dir/b/", "/a.dir/", "b", "b", ""},
-        {"/a/.lrc", "/a/.lrc/", "/a/", ".lrc", "", "lrc"},
-        {"C:\\a\\b.txt", "C:\\a\\b.txt/", "", "", "C:\\a\\b", "txt"}, // "\" is a character
-        {"/歌詞/さくら.kra", "/歌詞/さくら.kra/", "/歌詞/", "さくら.kra", "さくら", "kra"},
-    };
-    for (const Case& c : cases) {
-        const QString path = QString::fromUtf8(c.path);
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(withTrailingSeparator(path), QString::fromUtf8(c.withTrailing));
-        EXPECT_EQ(folderOf(path), QString::fromUtf8(c.folder));
-        EXPECT_EQ(nameOf(path), QString::fromUtf8(c.name));
-        EXPECT_EQ(baseNameOf(path), QString::fromUtf8(c.baseName));
-        EXPECT_EQ(extensionOf(path), QString::fromUtf8(c.extension));
+    const auto rows = testing::tableRows("paths.tsv");
+    ASSERT_EQ(rows.size(), 9);
+    for (const auto& row : rows) {
+        const QString path = QString::fromUtf8(row[0]);
+        const QStringList parts{path,
+                                withTrailingSeparator(path),
+                                folderOf(path),
+                                nameOf(path),
+                                baseNameOf(path),
+                                extensionOf(path)};
+        EXPECT_EQ(parts.join(u'|'), QString::fromUtf8(row.join('|')));
     }
 }
 
 TEST(TextHelpers, CutsPlatformTextsAtNulsAndFindsLineEnds) {
-    const QChar nul(0);
-    EXPECT_EQ(cutAtNul(QStringLiteral("abc") + nul + QStringLiteral("def")), u"abc");
-    EXPECT_EQ(cutAtNul(QStringLiteral("abc")), u"abc");
-    EXPECT_EQ(stripTrailingNuls(QStringLiteral("a") + nul + QStringLiteral("b") + QString(3, nul)),
-              QStringLiteral("a") + nul + QStringLiteral("b"));
-    EXPECT_EQ(stripTrailingNuls(QString(3, nul)), QString());
+    const QString nul(QChar(0));
+    EXPECT_EQ(cutAtNul(u"abc"_qs + nul + u"def"_qs), u"abc");
+    EXPECT_EQ(cutAtNul(u"abc"_qs), u"abc");
+    EXPECT_EQ(stripTrailingNuls(u"a"_qs + nul + u"b"_qs + nul + nul), u"a"_qs + nul + u"b"_qs);
+    EXPECT_EQ(stripTrailingNuls(nul + nul), QString());
     // A line end at every place of a long text, and none at all; U+0D0A holds the bytes of
     // CR and LF but is neither.
     for (const char16_t lineEnd : {u'\n', u'\r'}) {

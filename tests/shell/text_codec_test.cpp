@@ -42,7 +42,6 @@ TEST(Cp932Codec, DecodesAndWritesEveryEntryOfWindowsTableAsWindowsDoes) {
         }
     }
     ASSERT_EQ(characters.size(), 9486);
-    ASSERT_EQ(codes.size(), 196 + 2 * (decoded.size() - 196));
     EXPECT_EQ(decodeCp932(codes).text, decoded);
     EXPECT_TRUE(decodeCp932(codes).lossless);
     EXPECT_EQ(encodeCp932(characters), written);

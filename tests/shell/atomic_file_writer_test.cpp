@@ -45,6 +45,7 @@ TEST_F(AtomicFileWriterTest, KeepsPermissionBitsOwnerAndLinkOfTheRewrittenFile) 
         ASSERT_EQ(::stat(encodedPath.constData(), &facts), 0);
         EXPECT_EQ(facts.st_mode & 07777, mode);
         EXPECT_EQ(facts.st_uid, superuser ? 4321u : ::geteuid());
+        EXPECT_EQ(facts.st_gid, superuser ? 8765u : ::getegid());
     }
     const QString link = folder.filePath(QStringLiteral("link.lrc"));
     ASSERT_TRUE(QFile::link(path, link));

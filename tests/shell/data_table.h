@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QFile>
 #include <QList>
-#include <QString>
 
 namespace tavorin::testing {
 

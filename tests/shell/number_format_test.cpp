@@ -47,10 +47,8 @@ TEST(GeneralNumber, FormatThenParseGivesTheRoundedValueInAGermanLocale) {
     for (int i = 0; i < 5000; ++i) {
         const double value = mantissa(random) * std::pow(10.0, exponent(random));
         const QString text = formatGeneralNumber(value);
-        const std::optional<double> back = parseDecimal(text);
-        ASSERT_TRUE(back.has_value()) << text.toStdString();
-        EXPECT_EQ(*back, roundTo15Digits(value)) << text.toStdString();
-        EXPECT_EQ(formatGeneralNumber(*back), text);
+        EXPECT_EQ(parseDecimal(text), roundTo15Digits(value)) << text.toStdString();
+        EXPECT_EQ(formatGeneralNumber(roundTo15Digits(value)), text);
     }
     EXPECT_EQ(parseDecimal(u"1,5"_qs), std::nullopt);
     std::setlocale(LC_ALL, savedLocale.c_str());

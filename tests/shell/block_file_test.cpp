@@ -12,50 +12,34 @@
 namespace tavorin {
 namespace {
 
-class BlockFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-        }
-        ASSERT_TRUE(testing::writeFile(path, bytes));
-    }
-
-    QTemporaryDir folder;
-    QString path = folder.filePath(QStringLiteral("song.mp3"));
-    QByteArray bytes = QByteArray(40 * 1024 + 7, '\0');
-};
-
 // Small reads come from a window read ahead: reads forward and back across the window's edge,
 // large reads between small ones and reads past the end give the file's bytes, then zeros.
-TEST_F(BlockFileTest, BlockReadsGiveTheFilesBytesThenZerosAndAdvanceThePosition) {
-    BlockFile file(path);
-    ASSERT_TRUE(file.isOpen());
+// Failed reads leave the position alone; a folder turned away holds no descriptor.
+TEST(BlockFile, BlockReadsGiveTheFilesBytesThenZerosAndFailedReadsKeepThePosition) {
+    QTemporaryDir folder;
+    QByteArray bytes(40 * 1024 + 7, '\0');
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    }
+    ASSERT_TRUE(testing::writeFile(folder.filePath(u"song.mp3"_qs), bytes));
+    const qsizetype descriptors = QDir(u"/proc/self/fd"_qs).count();
+    EXPECT_FALSE(BlockFile(folder.path()).isOpen()); // a folder opens, but is no file
+    EXPECT_EQ(QDir(u"/proc/self/fd"_qs).count(), descriptors);
+    BlockFile file(folder.filePath(u"song.mp3"_qs));
     EXPECT_EQ(file.size(), bytes.size());
     const std::pair<std::int32_t, std::int32_t> reads[] = {
-        {0, 4},     {0, 417},        {16380, 4},         {16383, 2},    {16384, 4},
-        {100, 3},   {16000, 5000},   {16390, 1},         {32760, 4096}, {32770, 8},
-        {41000, 4}, {40 * 1024, 20}, {40 * 1024 + 5, 4}, {50000, 3},    {41 * 1024, 4096},
-    };
+        {0, 4},        {0, 417},   {16380, 4},    {16383, 2}, {16384, 4},         {100, 3},
+        {16000, 5000}, {16390, 1}, {32760, 4096}, {32770, 8}, {40 * 1024 + 5, 4}, {50000, 3}};
     for (const auto& [start, length] : reads) {
-        SCOPED_TRACE(start);
         std::int32_t position = start;
-        const std::optional<QByteArray> block = file.blockRead(position, length);
-        ASSERT_TRUE(block.has_value());
         const QByteArray inFile = bytes.mid(start, length);
-        EXPECT_EQ(*block, inFile + QByteArray(length - inFile.size(), '\0'));
+        EXPECT_EQ(file.blockRead(position, length),
+                  inFile + QByteArray(length - inFile.size(), '\0'));
         EXPECT_EQ(position, start + length);
-        // Unlike a block read, bytesAt stops at the end of the file.
-        EXPECT_EQ(file.bytesAt(start, length), inFile);
+        EXPECT_EQ(file.bytesAt(start, length), inFile) << start; // stops at the end of the file
     }
-}
-
-TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
-    BlockFile file(path);
     constexpr std::int32_t last = std::numeric_limits<std::int32_t>::max();
-    const std::pair<std::int32_t, std::int32_t> reads[] = {{2, 0}, {2, -1}, {-1, 2}, {last - 1, 2}};
-    for (const auto& [start, length] : reads) {
-        SCOPED_TRACE(length);
+    for (const auto& [start, length] : {std::pair{2, 0}, {2, -1}, {-1, 2}, {last - 1, 2}}) {
         std::int32_t position = start;
         EXPECT_FALSE(file.blockRead(position, length).has_value());
         EXPECT_EQ(position, start);
@@ -63,17 +47,6 @@ TEST_F(BlockFileTest, FailedReadsLeaveThePositionAlone) {
     std::int32_t lastByte = last - 1;
     EXPECT_TRUE(file.blockRead(lastByte, 1).has_value());
     EXPECT_TRUE(file.bytesAt(-1, 2).isEmpty());
-    // Only regular files open: a folder would open and fail at its first read. What is turned
-    // away holds no descriptor.
-    const qsizetype descriptors = QDir(u"/proc/self/fd"_qs).count();
-    for (const QString& closed : {folder.filePath(u"missing.mp3"_qs), folder.path()}) {
-        BlockFile none(closed);
-        std::int32_t position = 0;
-        EXPECT_FALSE(none.isOpen());
-        EXPECT_FALSE(none.blockRead(position, 4).has_value());
-        EXPECT_TRUE(none.bytesAt(0, 4).isEmpty());
-        EXPECT_EQ(QDir(u"/proc/self/fd"_qs).count(), descriptors);
-    }
 }
 
 } // namespace

@@ -1,61 +1,94 @@
+#include "shell/cp932_codec.h"
 #include "shell/text_codec.h"
+
+#include "data_table.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
 namespace tavorin {
 namespace {
 
+QByteArray codeBytes(unsigned code) {
+    return code > 0xFF ? QByteArray(1, char(code >> 8)) + char(code) : QByteArray(1, char(code));
+}
+
+// Windows' own table: every code it defines decodes without loss, and every character it lists
+// is written as Windows writes it (its choice among duplicate codes, its best fits).
+TEST(Cp932Codec, DecodesAndWritesEveryEntryOfWindowsTableAsWindowsDoes) {
+    QFile table(QStringLiteral(TAVORIN_SHARED_DATA_DIR "/cp932/bestfit932.txt"));
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
+    QByteArray codes, written, section;
+    QString decoded, characters;
+    unsigned lead = 0;
+    while (!table.atEnd()) {
+        const QByteArray line = table.readLine();
+        const QList<QByteArray> words = line.split(';').first().simplified().split(' ');
+        const unsigned left = words[0].toUInt(nullptr, 16),
+                       right = words.value(1).toUInt(nullptr, 16);
+        if (words[0].isEmpty() || line.contains("Lead Byte Range")) {
+            continue;
+        } else if (!words[0].startsWith("0x")) {
+            section = words[0];
+            lead = line.mid(line.indexOf("LeadByte = ") + 11, 4).toUInt(nullptr, 16);
+        } else if (section == "WCTABLE") {
+            characters += QChar(char16_t(left));
+            written += codeBytes(right);
+        } else if (section == "MBTABLE" || (section == "DBCSTABLE" && right != 0x30FB)) {
+            // Lead bytes without characters (0x85) hold one placeholder row of U+30FB.
+            codes += codeBytes(section == "MBTABLE" ? left : lead << 8 | left);
+            decoded += QChar(char16_t(right));
+        }
+    }
+    ASSERT_EQ(characters.size(), 9486);
+    EXPECT_EQ(decodeCp932(codes).text, decoded);
+    EXPECT_TRUE(decodeCp932(codes).lossless);
+    EXPECT_EQ(encodeCp932(characters), written);
+}
+
+// Illegal and unassigned pairs make the decoding lossy; characters without a code are
+// written as "?". ASCII is converted in blocks, so each case stands among runs of many lengths.
+TEST(Cp932Codec, IllegalBytesAndUnencodableCharactersAmongAsciiRuns) {
+    const auto rows = testing::tableRows("cp932_among_ascii.tsv");
+    ASSERT_EQ(rows.size(), 12);
+    for (const auto& row : rows) {
+        for (const int before : {0, 1, 7, 8, 15, 16, 17, 31, 32, 33}) {
+            for (const int after : {0, 1, 15, 16, 17}) {
+                SCOPED_TRACE(row[1].toStdString() + " " + std::to_string(before));
+                const QByteArray run(before, 'a'), zeros(after, '0');
+                const QByteArray bytes = run + testing::bytesOf(row[1]) + zeros;
+                const QString text = QString::fromUtf8(run + testing::bytesOf(row[2]) + zeros);
+                if (row[0] != "lossy") {
+                    EXPECT_EQ(encodeCp932(text), bytes);
+                }
+                if (row[0] != "encode") {
+                    EXPECT_EQ(decodeCp932(bytes).text, text);
+                    EXPECT_EQ(decodeCp932(bytes).lossless, row[0] == "both");
+                }
+            }
+        }
+    }
+    EXPECT_EQ(decodeCp932("\x82\xA0\x81").text, u"あ・"_qs); // a lead byte at the end
+    EXPECT_FALSE(decodeCp932("\x82\xA0\x81").lossless);
+    EXPECT_EQ(encodeCp932(QChar(0xD800) + u"a"_qs + QChar(0xDC00)), "?a?"); // unpaired halves
+}
+
 // Each file is read in the encoding its bytes show; what reads without loss is written back
 // as the very same bytes, and what does not is flagged so that it is never rewritten.
 TEST(TextCodec, DetectsTheEncodingAndWritesLosslessTextBackAsTheSameBytes) {
-    using enum TextEncoding;
-    struct Case {
-        QByteArray bytes;
-        TextEncoding encoding;
-        QString text; // when lossless
-        bool lossless;
-    };
-    const Case cases[] = {
-        {"[00:01:00]a\r\n", Cp932, u"[00:01:00]a\r\n"_qs, true},
-        {"", Cp932, u""_qs, true},
-        {"\x82\xA0\x82\xA2", Cp932, u"あい"_qs, true},
-        {"\xB1\xB2", Cp932, u"ｱｲ"_qs, true}, // Shift-JIS that is not UTF-8
-        {"\xE3\x81\x82[00:01]", Utf8, u"あ[00:01]"_qs, true},
-        {"abc\xE0\xA0\x80", Utf8, u"abc\u0800"_qs, true}, // the edges still UTF-8
-        {"\xEF\xBF\xBF", Utf8, u"\uFFFF"_qs, true},
-        {"\xF0\x90\x80\x80", Utf8, u"\U00010000"_qs, true},
-        {"\xF4\x8F\xBF\xBF", Utf8, u"\U0010FFFF"_qs, true},
-        {"\xEF\xBB\xBF\xE3\x81\x82", Utf8Bom, u"あ"_qs, true},
-        {"\xEF\xBB\xBF", Utf8Bom, u""_qs, true},
-        {"\xEF\xBB\xBF\xEF\xBB\xBF"
-         "a",
-         Utf8Bom, u"\uFEFFa"_qs, true}, // a second mark is text
-        {QByteArray("\xFF\xFE\x42\x30\x0A\x00", 6), Utf16LeBom, u"あ\n"_qs, true},
-        {QByteArray("\xFE\xFF\x30\x42\x00\x0A", 6), Utf16BeBom, u"あ\n"_qs, true},
-        {QByteArray("\xFF\xFE\x3D\xD8\x00\xDE", 6), Utf16LeBom, u"😀"_qs, true},
-        {"\xE3\x81\x82\xE3\x81", Cp932, {}, false}, // UTF-8 cut short
-        {"abc\x82", Cp932, {}, false},
-        {"\xEF\xBB\xBF\xE3\x81 ", Utf8Bom, {}, false},
-        {"\xEF\xBB\xBF\xC0\xAF", Utf8Bom, {}, false},
-        {"\xEF\xBB\xBF\xED\xA0\x80", Utf8Bom, {}, false},
-        {QByteArray("\xFF\xFE\x41\x00\x42", 5), Utf16LeBom, {}, false},     // odd length
-        {QByteArray("\xFE\xFF\xD8\x3D\x00\x41", 6), Utf16BeBom, {}, false}, // lone halves
-        {QByteArray("\xFF\xFE\x00\xDE", 4), Utf16LeBom, {}, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes.toHex().toStdString());
-        const DecodedText decoded = decodeText(c.bytes);
-        EXPECT_EQ(decoded.encoding, c.encoding);
-        EXPECT_EQ(decoded.lossless, c.lossless);
-        if (c.lossless) {
-            EXPECT_EQ(decoded.text, c.text);
-            EXPECT_EQ(encodeText(decoded.text, decoded.encoding), c.bytes);
+    const QList<QByteArray> encodings{"Cp932", "Utf8", "Utf8Bom", "Utf16LeBom", "Utf16BeBom"};
+    const auto rows = testing::tableRows("text_encodings.tsv");
+    ASSERT_EQ(rows.size(), 16);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[1].toStdString());
+        const DecodedText decoded = decodeText(testing::bytesOf(row[1]));
+        EXPECT_EQ(decoded.encoding, TextEncoding(encodings.indexOf(row[0])));
+        EXPECT_EQ(decoded.lossless, row[2] != "-");
+        if (decoded.lossless) {
+            EXPECT_EQ(decoded.text.toUtf8(), testing::bytesOf(row[2])); // a leading mark kept
+            EXPECT_EQ(encodeText(decoded.text, decoded.encoding), testing::bytesOf(row[1]));
         }
-    }
-    // Not UTF-8 (overlong, surrogate, beyond U+10FFFF, cut short), so code page 932.
-    for (const char* bytes : {"\xC0\xAF", "\xED\xA0\x80", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
-                              "\xF4\x90\x80\x80", "a\xF0\x9F\x98"}) {
-        EXPECT_EQ(decodeText(QByteArray(bytes)).encoding, Cp932) << QByteArray(bytes).toHex().toStdString();
     }
 }
 

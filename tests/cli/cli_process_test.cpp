@@ -46,12 +46,9 @@ TEST_F(CliTest, WholeRunsGiveTheGoldenRunLogAndBytes) {
     for (const QString& scenario : goldenScenarios()) {
         SCOPED_TRACE(scenario.toStdString());
         ASSERT_TRUE(QDir(root).removeRecursively());
-        const std::optional<QStringList> options = prepareScenario(scenario, root);
+        std::optional<QStringList> options = prepareScenario(scenario, root);
         ASSERT_TRUE(options);
-        const auto [exitCode, out, err] =
-            run(texts("--time=winamp|--default-time=winamp|--same-folder-first|--karaoke|--silence|"
-                      "--ignore-at-tag|--ignore-own|--name=テスター|--song-folder=songs|lyrics") +
-                *options);
+        const auto [exitCode, out, err] = run(*options << "lyrics"_L1);
         // One lyrics file of the correction scenario is unreadable.
         EXPECT_EQ(exitCode, scenario.endsWith("correction"_L1) ? 1 : 0) << err.toStdString();
         const QString expected = scenario + "/expected/"_L1;
@@ -83,13 +80,9 @@ TEST_F(CliTest, FilesWhoseNamesAreNotUtf8AreReportedByTheirBytes) {
     std::filesystem::create_directory_symlink(base + "W", base + "W/loop");
     std::filesystem::create_symlink(base + "G/x.txt", base + "W/y.txt");
     std::filesystem::create_symlink(base + "nowhere.txt", base + "W/gone.txt");
-    const struct {
-        const char* arguments;
-        const char* escaped; // the last arguments, through the shell's printf
-        int exitCode;
-        int files;       // lyrics files run
-        const char* err; // lines, each there once; <ROOT> is the test's folder
-    } cases[] = {
+    // Each row: the arguments, the last ones through the shell's printf, the exit code, the lyrics
+    // files run and the lines of standard error, each there once (<ROOT>: the test's folder).
+    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
         {"--song-folder=M|L|G|H|W", "", 1, 3,
          "ファイル名が UTF-8 ではないので読めません: <ROOT>/L/a\\xffb.txt\n"
          "フォルダ名が UTF-8 ではないので開けません: <ROOT>/W/\\x89\\xcc\n"
@@ -102,18 +95,18 @@ TEST_F(CliTest, FilesWhoseNamesAreNotUtf8AreReportedByTheirBytes) {
          "曲フォルダの名前が UTF-8 ではないので開けません: <ROOT>/M\\xff/"},
         {"G|--name", "\\211\\314", 2, 0, "--name takes UTF-8 text, not '\\x89\\xcc'."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.arguments) + ' ' + c.escaped);
+    for (const auto& [arguments, escaped, code, files, errors] : cases) {
+        SCOPED_TRACE(std::string(arguments) + ' ' + escaped);
         const auto [exitCode, out, err] =
-            run(QStringList("--dry-run"_L1) + texts(c.arguments), c.escaped);
-        EXPECT_EQ(exitCode, c.exitCode) << err.toStdString();
-        EXPECT_EQ(out.count(u"歌詞ファイル："_s), c.files) << out.toStdString();
-        const QStringList lines = QString::fromUtf8(c.err).replace("<ROOT>"_L1, root).split(u'\n');
+            run(QStringList("--dry-run"_L1) + texts(arguments), escaped);
+        EXPECT_EQ(exitCode, code) << err.toStdString();
+        EXPECT_EQ(out.count(u"歌詞ファイル："_s), files) << out.toStdString();
+        const QStringList lines = QString::fromUtf8(errors).replace("<ROOT>"_L1, root).split(u'\n');
         for (const QString& line : lines) {
             EXPECT_EQ(err.count("tavorin-cli: "_L1 + line + u'\n'), 1) << err.toStdString();
         }
         // Nothing else, but the dry run's own line.
-        EXPECT_EQ(err.count("tavorin-cli: "_L1), lines.size() + (c.files > 0 ? 1 : 0));
+        EXPECT_EQ(err.count("tavorin-cli: "_L1), lines.size() + (files > 0 ? 1 : 0));
     }
     EXPECT_EQ(readBytes(root + "/G/x.txt"_L1), "[00:01:00]a\r\n");
 }

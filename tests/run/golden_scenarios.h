@@ -1,8 +1,8 @@
 #pragma once
 
 // The whole-run scenarios of tests/data/run/golden, run through tavorin-cli by tests/cli. Each
-// scenario folder holds scenario.txt (the options besides those every scenario takes, then
-// where each song goes), input/ and expected/ (the Run Log and every lyrics file after the run).
+// scenario folder holds scenario.txt (the options, then where each song goes), input/ and
+// expected/ (the Run Log and every lyrics file after the run).
 
 #include "run/run_test_support.h"
 

@@ -37,7 +37,7 @@ protected:
     QTemporaryDir temp, config;
     const QString root = temp.path(), ini = config.path() + "/Quendel/Quendel.ini"_L1;
     const QByteArray saved = "[Init]\nNewMode=true\nName=A\n";
-    const QByteArray song = readBytes(runDataDir() + "/songs/nosilence.mp3"_L1);
+    const QByteArray song = readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/nosilence.mp3"_L1);
 };
 
 // TAVORIN_UPDATE_GOLDEN=1 writes the golden files from this run; each change is reviewed by hand.

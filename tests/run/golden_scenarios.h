@@ -7,23 +7,18 @@
 #include "run/run_test_support.h"
 
 #include <QDirIterator>
+#include <QRegularExpression>
 
 #include <optional>
 
 namespace tavorin::testing {
 
-inline QString runDataDir() {
-    return QStringLiteral(TAVORIN_TEST_DATA_DIR "/run");
-}
-
 // The folder of each scenario.
 inline QStringList goldenScenarios() {
-    const QDir golden(runDataDir() + "/golden"_L1);
-    QStringList folders;
-    for (const QString& name : golden.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        folders.append(golden.filePath(name));
-    }
-    return folders;
+    const QString golden = TAVORIN_TEST_DATA_DIR "/run/golden/"_L1;
+    return QDir(golden)
+        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+        .replaceInStrings(QRegularExpression("^"_L1), golden);
 }
 
 // Every file below folder, as paths relative to it, sorted.
@@ -51,8 +46,9 @@ inline std::optional<QStringList> prepareScenario(const QString& scenario, const
         if (line.startsWith(u'-')) {
             options += words;
         } else if (!line.startsWith(u'#')) {
-            laidOut &= writeBytes(root + u'/' + words[0],
-                                  readBytes(runDataDir() + "/songs/"_L1 + words.value(1)));
+            laidOut &=
+                writeBytes(root + u'/' + words[0],
+                           readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/"_L1 + words.value(1)));
         }
     }
     return laidOut ? std::optional(options) : std::nullopt;

@@ -34,11 +34,10 @@ public:
         }
     }
     bool abortRequested() override { return abort; }
-    void showStatus(const QString& text) override { statuses.append(text); }
+    void showStatus(const QString&) override {}
 
     QString log;
     std::vector<std::pair<int, int>> progress;
-    QStringList statuses;
     int eventRounds = 0;
     bool abort = false;
     std::function<void(RecordingHost&)> onEvents;

@@ -46,9 +46,9 @@ TEST_F(CliTest, WholeRunsGiveTheGoldenRunLogAndBytes) {
     for (const QString& scenario : goldenScenarios()) {
         SCOPED_TRACE(scenario.toStdString());
         ASSERT_TRUE(QDir(root).removeRecursively());
-        std::optional<QStringList> options = prepareScenario(scenario, root);
-        ASSERT_TRUE(options);
-        const auto [exitCode, out, err] = run(*options << "lyrics"_L1);
+        const QStringList options = prepareScenario(scenario, root);
+        ASSERT_FALSE(options.isEmpty());
+        const auto [exitCode, out, err] = run(options + QStringList("lyrics"_L1));
         // One lyrics file of the correction scenario is unreadable.
         EXPECT_EQ(exitCode, scenario.endsWith("correction"_L1) ? 1 : 0) << err.toStdString();
         const QString expected = scenario + "/expected/"_L1;

@@ -9,8 +9,6 @@
 #include <QDirIterator>
 #include <QRegularExpression>
 
-#include <optional>
-
 namespace tavorin::testing {
 
 // The folder of each scenario.
@@ -33,8 +31,8 @@ inline QStringList filesBelow(const QString& folder) {
 }
 
 // Lays the scenario out below root (its input files and its songs) and gives its options; none
-// when a file could not be written.
-inline std::optional<QStringList> prepareScenario(const QString& scenario, const QString& root) {
+// at all when a file could not be written.
+inline QStringList prepareScenario(const QString& scenario, const QString& root) {
     bool laidOut = true;
     for (const QString& file : filesBelow(scenario + "/input"_L1)) {
         laidOut &= writeBytes(root + u'/' + file, readBytes(scenario + "/input/"_L1 + file));
@@ -51,7 +49,7 @@ inline std::optional<QStringList> prepareScenario(const QString& scenario, const
                            readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/"_L1 + words.value(1)));
         }
     }
-    return laidOut ? std::optional(options) : std::nullopt;
+    return laidOut ? options : QStringList();
 }
 
 } // namespace tavorin::testing

@@ -21,14 +21,12 @@ namespace tavorin::testing {
 
 using namespace Qt::Literals::StringLiterals;
 
-// A front end that keeps everything a run tells it, and can ask for an abort before a chosen
-// file (counted by the events let through from the first file on).
+// A front end that keeps everything a run tells it; onEvents may ask for an abort.
 class RecordingHost : public RunHost {
 public:
     void appendLog(const QString& text) override { log += text; }
     void setProgress(int value, int maximum) override { progress.emplace_back(value, maximum); }
     void processEvents() override {
-        ++eventRounds;
         if (onEvents) {
             onEvents(*this);
         }
@@ -38,7 +36,6 @@ public:
 
     QString log;
     std::vector<std::pair<int, int>> progress;
-    int eventRounds = 0;
     bool abort = false;
     std::function<void(RecordingHost&)> onEvents;
 };

@@ -48,8 +48,7 @@ TEST(KaraokeToolFiles, OnlyTheirTimeTagsAndTheBlockChange) {
         const QString file = QString::fromUtf8(name), lyrics = temp.filePath(file);
         const QByteArray original = readBytes(data + file);
         ASSERT_TRUE(writeBytes(lyrics, original));
-        ASSERT_TRUE(writeBytes(
-            QString(lyrics).replace(QRegularExpression("\\.\\w+$"_L1), ".mp3"_L1), "mp3"));
+        ASSERT_TRUE(writeBytes(temp.filePath(QFileInfo(file).baseName() + ".mp3"_L1), "mp3"));
         WizardSettings settings;
         settings.newMode = newMode;
         settings.name = "A"_L1;

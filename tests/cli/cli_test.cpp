@@ -1,3 +1,4 @@
+#include "cli/cli_options.h"
 #include "run/golden_scenarios.h"
 #include "support/cli_process.h"
 
@@ -12,6 +13,56 @@ namespace tavorin {
 namespace {
 
 using namespace tavorin::testing;
+
+// Every flag of the first row turns its own field and those of the second turn them back: a
+// copied table row leaves one field unturned.
+TEST(CliOptions, EveryFlagTurnsItsOwnFieldAndTheLaterSwitchWins) {
+    const auto settings = [](bool on, const QString& name, const QString& folder) {
+        WizardSettings s;
+        s.newMode = s.winampTime = s.defaultTime = s.atFirstSameFolder = s.karaoke = on;
+        s.silencemSec = s.ignoreAtTag = s.ignoreOwn = on;
+        s.rmp = s.atArtist = !on;
+        s.name = name, s.songFolder = folder;
+        return s;
+    };
+    const WizardSettings off = settings(false, "A"_L1, "/songs/"_L1);
+    const WizardSettings on = settings(true, "B"_L1, {});
+    const std::tuple<WizardSettings, const char*, WizardSettings> cases[] = {
+        {off,
+         "-c|-n|--name|B|--time=Winamp|--default-time|winamp|--song-folder=|--same-folder-first|"
+         "--prefer-mp3|--karaoke|--no-at-artist|--silence|--ignore-at-tag|--ignore-own|"
+         "--no-ignore-own|--ignore-own",
+         on},
+        {on,
+         "-n|-c|--name=A|--time=standard|--default-time=Standard|--song-folder=/songs|"
+         "--no-same-folder-first|--prefer-rmp|--no-karaoke|--at-artist|--no-silence|"
+         "--no-ignore-at-tag|--no-ignore-own",
+         off},
+    };
+    for (const auto& [saved, flags, expected] : cases) {
+        const CliParse parsed = parseCommandLine(
+            QStringList("tavorin-cli"_L1) + texts(flags) + QStringList("/a.txt"_L1), saved);
+        ASSERT_TRUE(parsed.request) << flags << parsed.errors.toStdString();
+        EXPECT_EQ(settingsFields(parsed.request->settings), settingsFields(expected)) << flags;
+        EXPECT_EQ(parsed.request->lyricsFiles, QStringList("/a.txt"_L1));
+    }
+}
+
+TEST(CliOptions, UsageErrorsRunNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--name=A", "no PATH"},
+        {"--name=A|--time=fast|/a.txt", "fast"},
+        {"--name=|/a.txt", "名前は必ず入力してください。"},
+        {"--name=A|/a.mp3", "歌詞ファイルが登録されていません。"},
+    };
+    for (const auto& [arguments, text] : cases) {
+        const CliParse parsed =
+            parseCommandLine(QStringList("tavorin-cli"_L1) + texts(arguments), {});
+        EXPECT_FALSE(parsed.request) << arguments;
+        EXPECT_EQ(parsed.exitCode, exitUsage) << arguments;
+        EXPECT_TRUE(parsed.errors.contains(QString::fromUtf8(text))) << arguments;
+    }
+}
 
 // Options start from the saved settings (Name, NewMode) and never change them.
 class CliTest : public ::testing::Test {
@@ -37,7 +88,6 @@ protected:
     QTemporaryDir temp, config;
     const QString root = temp.path(), ini = config.path() + "/Quendel/Quendel.ini"_L1;
     const QByteArray saved = "[Init]\nNewMode=true\nName=A\n";
-    const QByteArray song = readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/nosilence.mp3"_L1);
 };
 
 // TAVORIN_UPDATE_GOLDEN=1 writes the golden files from this run; each change is reviewed by hand.
@@ -69,6 +119,7 @@ TEST_F(CliTest, WholeRunsGiveTheGoldenRunLogAndBytes) {
 // over makes the run end with 1. A dry run writes nothing.
 TEST_F(CliTest, FilesWhoseNamesAreNotUtf8AreReportedByTheirBytes) {
     const std::string base = QFile::encodeName(root).toStdString() + '/';
+    const QByteArray song = readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/nosilence.mp3"_L1);
     for (const char* path :
          {"L/a\377b.txt", "L/a\377b.mp3", "G/x.txt", "G/x.mp3", "H/\346\255\214.txt",
           "H/\211\314.mp3", "M/\211\314.mp3", "M/\377/y.mp3", "W/.h/z.txt", "W/.z.txt",

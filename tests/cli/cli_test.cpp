@@ -17,45 +17,39 @@ using namespace tavorin::testing;
 // Every flag of the first row turns its own field and those of the second turn them back: a
 // copied table row leaves one field unturned.
 TEST(CliOptions, EveryFlagTurnsItsOwnFieldAndTheLaterSwitchWins) {
-    const auto settings = [](bool on, const QString& name, const QString& folder) {
+    const auto settings = [](bool on) {
         WizardSettings s;
         s.newMode = s.winampTime = s.defaultTime = s.atFirstSameFolder = s.karaoke = on;
         s.silencemSec = s.ignoreAtTag = s.ignoreOwn = on;
         s.rmp = s.atArtist = !on;
-        s.name = name, s.songFolder = folder;
+        s.name = on ? "B"_L1 : "A"_L1;
+        s.songFolder = on ? QString() : "/songs/"_L1;
         return s;
     };
-    const WizardSettings off = settings(false, "A"_L1, "/songs/"_L1);
-    const WizardSettings on = settings(true, "B"_L1, {});
-    const std::tuple<WizardSettings, const char*, WizardSettings> cases[] = {
-        {off,
-         "-c|-n|--name|B|--time=Winamp|--default-time|winamp|--song-folder=|--same-folder-first|"
-         "--prefer-mp3|--karaoke|--no-at-artist|--silence|--ignore-at-tag|--ignore-own|"
-         "--no-ignore-own|--ignore-own",
-         on},
-        {on,
-         "-n|-c|--name=A|--time=standard|--default-time=Standard|--song-folder=/songs|"
-         "--no-same-folder-first|--prefer-rmp|--no-karaoke|--at-artist|--no-silence|"
-         "--no-ignore-at-tag|--no-ignore-own",
-         off},
+    // Each row: whether the saved settings are those turned on, then the flags that turn them.
+    const std::pair<bool, const char*> cases[] = {
+        {false, "-c|-n|--name|B|--time=Winamp|--default-time|winamp|--song-folder=|"
+                "--same-folder-first|--prefer-mp3|--karaoke|--no-at-artist|--silence|"
+                "--ignore-at-tag|--ignore-own|--no-ignore-own|--ignore-own"},
+        {true, "-n|-c|--name=A|--time=standard|--default-time=Standard|--song-folder=/songs|"
+               "--no-same-folder-first|--prefer-rmp|--no-karaoke|--at-artist|--no-silence|"
+               "--no-ignore-at-tag|--no-ignore-own"},
     };
-    for (const auto& [saved, flags, expected] : cases) {
+    for (const auto& [on, flags] : cases) {
         const CliParse parsed = parseCommandLine(
-            QStringList("tavorin-cli"_L1) + texts(flags) + QStringList("/a.txt"_L1), saved);
+            QStringList("tavorin-cli"_L1) + texts(flags) + QStringList("/a.txt"_L1), settings(on));
         ASSERT_TRUE(parsed.request) << flags << parsed.errors.toStdString();
-        EXPECT_EQ(settingsFields(parsed.request->settings), settingsFields(expected)) << flags;
+        EXPECT_EQ(settingsFields(parsed.request->settings), settingsFields(settings(!on))) << flags;
         EXPECT_EQ(parsed.request->lyricsFiles, QStringList("/a.txt"_L1));
     }
 }
 
 TEST(CliOptions, UsageErrorsRunNothing) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"--name=A", "no PATH"},
-        {"--name=A|--time=fast|/a.txt", "fast"},
-        {"--name=|/a.txt", "名前は必ず入力してください。"},
-        {"--name=A|/a.mp3", "歌詞ファイルが登録されていません。"},
-    };
-    for (const auto& [arguments, text] : cases) {
+    for (const auto& [arguments, text] :
+         {std::pair("--name=A", "no PATH"),
+          {"--name=A|--time=fast|/a.txt", "fast"},
+          {"--name=|/a.txt", "名前は必ず入力してください。"},
+          {"--name=A|/a.mp3", "歌詞ファイルが登録されていません。"}}) {
         const CliParse parsed =
             parseCommandLine(QStringList("tavorin-cli"_L1) + texts(arguments), {});
         EXPECT_FALSE(parsed.request) << arguments;

@@ -30,10 +30,10 @@ inline QStringList filesBelow(const QString& folder) {
     return files;
 }
 
-// Lays the scenario out below root (its input files and its songs) and gives its options; none
-// at all when a file could not be written.
+// Lays the scenario out below root, emptied first (its input files and its songs), and gives
+// its options; none at all when a file could not be written.
 inline QStringList prepareScenario(const QString& scenario, const QString& root) {
-    bool laidOut = true;
+    bool laidOut = QDir(root).removeRecursively();
     for (const QString& file : filesBelow(scenario + "/input"_L1)) {
         laidOut &= writeBytes(root + u'/' + file, readBytes(scenario + "/input/"_L1 + file));
     }

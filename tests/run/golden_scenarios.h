@@ -1,52 +1,22 @@
 #pragma once
 
-// The whole-run scenarios of tests/data/run/golden, compared against their golden files by the
-// run driver here and by tavorin-cli in tests/cli, so both front ends give the same Run Log
-// and bytes. Each scenario folder holds scenario.txt (its settings and songs), input/ and
-// expected/.
+// The whole-run scenarios of tests/data/run/golden, run through tavorin-cli by tests/cli. Each
+// scenario folder holds scenario.txt (the options, then where each song goes), input/ and
+// expected/ (the Run Log and every lyrics file after the run).
 
 #include "run/run_test_support.h"
-#include "settings/wizard_settings.h"
 
 #include <QDirIterator>
-
-#include <algorithm>
-#include <utility>
-#include <vector>
+#include <QRegularExpression>
 
 namespace tavorin::testing {
 
-struct GoldenScenario {
-    QString name;
-    QString folder;
-    WizardSettings settings;                        // the Song Folder is set by goldenSettings
-    std::vector<std::pair<QString, QString>> songs; // target below the root, song file
-};
-
-inline QString runDataDir() {
-    return QStringLiteral(TAVORIN_TEST_DATA_DIR "/run");
-}
-
-inline std::vector<GoldenScenario> goldenScenarios() {
-    std::vector<GoldenScenario> scenarios;
-    const QString golden = runDataDir() + QStringLiteral("/golden");
-    for (const QString& name : QDir(golden).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        GoldenScenario scenario{name, golden + u'/' + name, {}, {}};
-        scenario.settings.name = QStringLiteral("テスター");
-        const QString text = QString::fromUtf8(readBytes(scenario.folder + "/scenario.txt"_L1));
-        for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
-            const QStringList words = line.split(u' ');
-            if (line.startsWith(u'#') || words.size() != 2) {
-                continue;
-            } else if (bool WizardSettings::*const on = settingSwitch(words[0])) {
-                scenario.settings.*on = words[1] == "true"_L1;
-            } else {
-                scenario.songs.emplace_back(words[0], runDataDir() + "/songs/"_L1 + words[1]);
-            }
-        }
-        scenarios.push_back(scenario);
-    }
-    return scenarios;
+// The folder of each scenario.
+inline QStringList goldenScenarios() {
+    const QString golden = TAVORIN_TEST_DATA_DIR "/run/golden/"_L1;
+    return QDir(golden)
+        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+        .replaceInStrings(QRegularExpression("^"_L1), golden);
 }
 
 // Every file below folder, as paths relative to it, sorted.
@@ -60,15 +30,26 @@ inline QStringList filesBelow(const QString& folder) {
     return files;
 }
 
-// Lays the scenario out below root: its lyrics files and its songs.
-inline bool prepareScenario(const GoldenScenario& scenario, const QString& root) {
-    std::vector<std::pair<QString, QString>> copies = scenario.songs;
-    for (const QString& file : filesBelow(scenario.folder + "/input"_L1)) {
-        copies.emplace_back(file, scenario.folder + "/input/"_L1 + file);
+// Lays the scenario out below root, emptied first (its input files and its songs), and gives
+// its options; none at all when a file could not be written.
+inline QStringList prepareScenario(const QString& scenario, const QString& root) {
+    bool laidOut = QDir(root).removeRecursively();
+    for (const QString& file : filesBelow(scenario + "/input"_L1)) {
+        laidOut &= writeBytes(root + u'/' + file, readBytes(scenario + "/input/"_L1 + file));
     }
-    return std::all_of(copies.begin(), copies.end(), [&](const auto& copy) {
-        return writeBytes(root + u'/' + copy.first, readBytes(copy.second));
-    });
+    QStringList options;
+    const QString text = QString::fromUtf8(readBytes(scenario + "/scenario.txt"_L1));
+    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList words = line.split(u' ');
+        if (line.startsWith(u'-')) {
+            options += words;
+        } else if (!line.startsWith(u'#')) {
+            laidOut &=
+                writeBytes(root + u'/' + words[0],
+                           readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/"_L1 + words.value(1)));
+        }
+    }
+    return laidOut ? options : QStringList();
 }
 
 } // namespace tavorin::testing

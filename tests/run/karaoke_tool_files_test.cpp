@@ -2,10 +2,8 @@
 // At-Tags of other software) go through both modes: the expected files beside them hold the
 // result, and every byte that is not a Time Tag or part of the At-Tag Block stays.
 #include "run/run_driver.h"
-
 #include "run/run_test_support.h"
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -14,40 +12,25 @@
 namespace tavorin {
 namespace {
 
-using testing::readBytes;
-using testing::RecordingHost;
-using testing::writeBytes;
-
-const QString dataDir = QStringLiteral(TAVORIN_TEST_DATA_DIR "/karaoke_tools/");
+using namespace tavorin::testing;
 
 // The text without its Time Tags, its At-Tag Block and the At-Tag lines a run takes into the
-// block: what no run may change.
+// block (the blank lines before the block too): what no run may change.
 QString untouchable(const QByteArray& bytes) {
-    static const QRegularExpression timeTag(QStringLiteral("\\[\\d\\d:\\d\\d(:\\d\\d)?\\]"));
-    static const QRegularExpression ownAtTag(
-        QStringLiteral("^@(timeratio|silencemsec|offset|title|artist|album|taggingby|editedby)="),
+    static const QRegularExpression ownLineOrTimeTag(
+        u"(?m)^@(timeratio|silencemsec|offset|title|artist|album|taggingby|editedby)="
+        u"[^\r\n]*(\r\n)?|\\[\\d\\d:\\d\\d(:\\d\\d)?\\]"_s,
         QRegularExpression::CaseInsensitiveOption);
-    QStringList kept;
-    for (const QString& line : QString::fromUtf8(bytes).split(QStringLiteral("\r\n"))) {
-        if (!ownAtTag.match(line).hasMatch()) {
-            kept.append(QString(line).remove(timeTag));
-        }
+    QString text = QString::fromUtf8(bytes).remove(ownLineOrTimeTag);
+    while (text.endsWith("\r\n"_L1)) {
+        text.chop(2);
     }
-    // The block follows one blank line; a run adds that line when the body has none.
-    while (!kept.isEmpty() && kept.constLast().isEmpty()) {
-        kept.removeLast();
-    }
-    return kept.join(u'\n');
+    return text;
 }
 
-struct ToolFileCase {
-    const char* file;
-    bool newMode;
-    const char* log; // the lines between the song line and "正常に処理しました。"
-};
-
 TEST(KaraokeToolFiles, OnlyTheirTimeTagsAndTheBlockChange) {
-    const ToolFileCase cases[] = {
+    // Each row: the file, its mode, the log lines between the song line and the "done" line.
+    const std::tuple<const char*, bool, const char*> cases[] = {
         // Word-timed lyrics followed by ruby lines with earlier times: no reversal.
         {"hoshi_word_timed.txt", false, "時間補正をします。\r\n"},
         {"hoshi_word_timed.txt", true, ""},
@@ -58,35 +41,30 @@ TEST(KaraokeToolFiles, OnlyTheirTimeTagsAndTheBlockChange) {
         {"asa_reversal.kra", false, "逆転補正をします。\r\n時間補正をします。\r\n"},
         {"asa_reversal.kra", true, "タイムタグの逆転がありました。\r\n"},
     };
-    for (const ToolFileCase& c : cases) {
-        const QString mode = c.newMode ? QStringLiteral("new") : QStringLiteral("correction");
-        SCOPED_TRACE(c.file + (u' ' + mode).toStdString());
+    const QString data = TAVORIN_TEST_DATA_DIR "/karaoke_tools/"_L1;
+    for (const auto& [name, newMode, log] : cases) {
+        SCOPED_TRACE(name + std::string(newMode ? " new" : " correction"));
         QTemporaryDir temp;
-        const QString name = QString::fromLatin1(c.file);
-        const QString lyrics = temp.filePath(name);
-        const QByteArray original = readBytes(dataDir + name);
+        const QString file = QString::fromUtf8(name), lyrics = temp.filePath(file);
+        const QByteArray original = readBytes(data + file);
         ASSERT_TRUE(writeBytes(lyrics, original));
-        ASSERT_TRUE(writeBytes(temp.filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".mp3")), "mp3"));
-
+        ASSERT_TRUE(writeBytes(temp.filePath(QFileInfo(file).baseName() + ".mp3"_L1), "mp3"));
         WizardSettings settings;
-        settings.newMode = c.newMode;
-        settings.name = QStringLiteral("A");
-        settings.karaoke = true;
-        settings.silencemSec = true;
-        settings.ignoreAtTag = false;
-        settings.defaultTime = false; // files that state no time base are in Standard Time
+        settings.newMode = newMode;
+        settings.name = "A"_L1;
+        settings.karaoke = settings.silencemSec = true;
+        settings.ignoreAtTag = settings.defaultTime = false; // no stated time base: Standard Time
+        RecordingHost host;
         SongInfo song;
         song.timeRatio = 0.9953125;
         song.silencemSec = 500;
-        RecordingHost host;
         RunDriver(host, [&](const QString&, bool) { return song; }).run({lyrics}, settings);
-
-        EXPECT_TRUE(host.log.contains(QStringLiteral(".mp3\r\n") + QString::fromUtf8(c.log) +
-                                      QStringLiteral("正常に処理しました。\r\n\r\n")))
+        EXPECT_TRUE(host.log.contains(".mp3\r\n"_L1 + QString::fromUtf8(log) +
+                                      u"正常に処理しました。\r\n\r\n"_s))
             << host.log.toStdString();
         const QByteArray rewritten = readBytes(lyrics);
-        EXPECT_EQ(QString::fromUtf8(rewritten),
-                  QString::fromUtf8(readBytes(dataDir + QStringLiteral("expected/") + mode + u'_' + name)));
+        const QString expected = data + (newMode ? "expected/new_"_L1 : "expected/correction_"_L1);
+        EXPECT_EQ(QString::fromUtf8(rewritten), QString::fromUtf8(readBytes(expected + file)));
         EXPECT_EQ(untouchable(rewritten), untouchable(original));
     }
 }

@@ -22,7 +22,7 @@ TEST(RunDriver, AnAbortEndsTheRunBeforeTheNextFileAndSaysSo) {
     WizardSettings settings;
     settings.name = "A"_L1;
     RecordingHost host;
-    host.onEvents = [](RecordingHost& h) { h.abort = h.eventRounds == 3; };
+    host.abortAfter = "/b.txt"_L1;
     const RunSummary summary =
         RunDriver(host, [](const QString&, bool) { return SongInfo{}; }).run(files, settings);
     EXPECT_TRUE(summary.aborted);

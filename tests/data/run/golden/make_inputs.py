@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the lyrics files of the whole-run golden tests: code page 932 and UTF-8, line-timed
 and word-timed, with and without At-Tags, and a few that must never be rewritten. The songs
-come from ../songs (see SCENARIO_SONGS in tests/run/golden_run_test.cpp)."""
+come from ../songs (see scenario.txt of each scenario)."""
 import os
 import shutil
 

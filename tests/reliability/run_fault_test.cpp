@@ -15,44 +15,16 @@ namespace {
 
 using namespace tavorin::testing;
 
-const QByteArray oldBytes("[00:01:00]x\r\n");
-
-class RunFaultTest : public ::testing::Test {
-protected:
-    // Runs over a.txt, b.txt and c.txt, each beside its song (measure runs between the song
-    // lookup and the lyrics read): only the victim b.txt fails, its report ending with line.
-    RunSummary runWhereOnlyTheVictimFails(const QString& line, const LyricsWriter& write,
-                                          const SongMeasure& measure) {
-        QStringList files;
-        for (const QString& name : texts("a|b|c")) {
-            files.append(folder + name + ".txt"_L1);
-            QDir(files.last()).removeRecursively(), QFile::remove(files.last());
-            EXPECT_TRUE(writeBytes(files.last(), oldBytes) &&
-                        writeBytes(folder + name + ".mp3"_L1, "mp3"));
-        }
-        WizardSettings settings;
-        settings.name = "A"_L1;
-        RecordingHost host;
-        const RunSummary summary = RunDriver(host, measure, write).run(files, settings);
-        EXPECT_TRUE(host.log.contains("b.mp3\r\n"_L1 + line + "\r\n\r\n"_L1))
-            << host.log.toStdString();
-        EXPECT_EQ(host.log.count(u"正常に処理しました。"_s), 2);
-        EXPECT_TRUE(host.log.endsWith(u"処理終了\r\n"_s));
-        EXPECT_NE(readBytes(files.at(0)), oldBytes);
-        EXPECT_EQ(readBytes(files.at(0)), readBytes(files.at(2)));
-        EXPECT_EQ(QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden),
-                  QStringList());
-        return summary;
-    }
-
-    QTemporaryDir temp;
-    const QString folder = temp.path() + "/L/"_L1;
-    const QString victim = folder + "b.txt"_L1;
-    const SongMeasure anySong = [](const QString&, bool) { return SongInfo{}; };
-};
-
-TEST_F(RunFaultTest, AFailingStepOfTheReplacementKeepsTheOldFileAndLogsTheSystemMessage) {
-    const std::tuple<FileStep, int, const char*> cases[] = {
+// A run over a.txt, b.txt and c.txt, each beside its song, where only b.txt fails: a step of
+// its replacement fails (the system message closes its line), or change replaces it between
+// the song lookup and the lyrics read, and whatever then stands at the path is left as it is.
+TEST(RunFault, OnlyTheFailingFileKeepsItsOldStateAndTheRunGoesOn) {
+    const struct {
+        FileStep step;
+        int error;
+        const char* line;
+        void (*change)(const QString&) = nullptr;
+    } cases[] = {
         {FileStep::Create, EACCES, "歌詞ファイルが開けません。"}, // a read-only folder
         {FileStep::Create, EROFS, "歌詞ファイルが開けません。"},
         {FileStep::WriteHalfway, ENOSPC, "歌詞ファイルに書き込めません。"},
@@ -62,46 +34,51 @@ TEST_F(RunFaultTest, AFailingStepOfTheReplacementKeepsTheOldFileAndLogsTheSystem
         // A read-only file: the superuser, under whom CI runs, may write it at the system call
         // level, so the writer itself refuses a file nobody may write.
         {FileStep::None, EACCES, "歌詞ファイルが開けません。"},
+        {FileStep::None, 0, "歌詞ファイルが読めません。（見つかりません）",
+         [](const QString& path) { QFile::remove(path); }},
+        {FileStep::None, 0, "歌詞ファイルが読めません。（開けません）",
+         [](const QString& path) { QFile::remove(path), QDir().mkdir(path); }},
+        {FileStep::None, 0, "歌詞ファイルが読めません。（開けません）",
+         [](const QString& path) { QFile::remove(path), QFile::link(path + ".gone"_L1, path); }},
     };
-    for (const auto& [step, error, line] : cases) {
-        SCOPED_TRACE(static_cast<int>(step) * 1000 + error);
-        FaultyFileLayer layer(step, error);
-        const RunSummary summary = runWhereOnlyTheVictimFails(
-            QString::fromUtf8(line) + u"（"_s + layer.message() + u"）"_s,
-            [&](const QString& path, const QString& text, TextEncoding encoding) {
-                if (path != victim) {
-                    return writeLyricsFile(path, text, encoding);
-                }
-                QFile::setPermissions(path, step == FileStep::None ? QFileDevice::ReadOwner
-                                                                   : QFile::permissions(path));
-                return writeLyricsFile(path, text, encoding, layer);
-            },
-            anySong);
-        EXPECT_EQ(readBytes(victim), oldBytes);
-        EXPECT_EQ(summary.writeFailures, 1);
-    }
-}
-
-// Whatever stands at the path after the change is left as it is, not made a lyrics file.
-TEST_F(RunFaultTest, ALyricsFileThatChangesBetweenLookupAndReadIsNeverWritten) {
-    const std::pair<void (*)(const QString&), const char*> cases[] = {
-        {[](const QString& path) { QFile::remove(path); }, "（見つかりません）"},
-        {[](const QString& path) { QFile::remove(path), QDir().mkdir(path); }, "（開けません）"},
-        {[](const QString& path) { QFile::remove(path), QFile::link(path + ".gone"_L1, path); },
-         "（開けません）"},
-    };
-    for (const auto& [change, why] : cases) {
-        SCOPED_TRACE(why);
-        const RunSummary summary =
-            runWhereOnlyTheVictimFails(u"歌詞ファイルが読めません。"_s + QString::fromUtf8(why), {},
-                                       [&](const QString& song, bool) {
-                                           if (song.endsWith("b.mp3"_L1)) {
-                                               change(victim);
-                                           }
-                                           return SongInfo{};
-                                       });
-        EXPECT_EQ(summary.readFailures, 1);
-        EXPECT_EQ(readBytes(victim), QByteArray("<missing>"));
+    const QByteArray oldBytes("[00:01:00]x\r\n");
+    QTemporaryDir temp;
+    const QString folder = temp.path() + "/L/"_L1, victim = folder + "b.txt"_L1;
+    WizardSettings settings;
+    settings.name = "A"_L1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << int(c.step) << " " << c.error << " " << c.line);
+        QStringList files;
+        for (const QString& name : texts("a|b|c")) {
+            files.append(folder + name + ".txt"_L1);
+            QDir(files.last()).removeRecursively(), QFile::remove(files.last());
+            ASSERT_TRUE(writeBytes(files.last(), oldBytes) &&
+                        writeBytes(folder + name + ".mp3"_L1, "mp3"));
+        }
+        QFile::setPermissions(victim, c.step == FileStep::None ? QFileDevice::ReadOwner
+                                                               : QFile::permissions(victim));
+        FaultyFileLayer layer(c.step, c.error), sound(FileStep::None);
+        const auto write = [&](const QString& path, const QString& text, TextEncoding encoding) {
+            return writeLyricsFile(path, text, encoding, path == victim ? layer : sound);
+        };
+        const auto measure = [&](const QString& song, bool) {
+            if (c.change && song.endsWith("b.mp3"_L1)) {
+                c.change(victim);
+            }
+            return SongInfo{};
+        };
+        RecordingHost host;
+        const RunSummary summary = RunDriver(host, measure, write).run(files, settings);
+        const QString line = QString::fromUtf8(c.line) +
+                             (c.change ? QString() : u"（"_s + layer.message() + u"）"_s);
+        EXPECT_TRUE(host.log.contains("b.mp3\r\n"_L1 + line + "\r\n\r\n"_L1))
+            << host.log.toStdString();
+        EXPECT_EQ(host.log.count(u"正常に処理しました。"_s), 2);
+        EXPECT_TRUE(readBytes(files[0]) != oldBytes && readBytes(files[0]) == readBytes(files[2]));
+        EXPECT_EQ(readBytes(victim), c.change ? QByteArray("<missing>") : oldBytes);
+        EXPECT_EQ(c.change ? summary.readFailures : summary.writeFailures, 1);
+        EXPECT_EQ(QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden),
+                  QStringList());
     }
 }
 

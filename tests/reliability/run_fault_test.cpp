@@ -1,11 +1,15 @@
-// Faults around the files one run reads and writes: whatever fails, each lyrics file keeps its
-// old bytes or gets its complete new ones, no temporary file stays, the Run Log says what
-// happened to that file, and the run goes on with the next one.
+// Faults around the files one run reads and writes, and hostile lyrics files and songs, each
+// met by b.txt between two ordinary files: whatever happens, each lyrics file keeps its old
+// bytes or gets complete new ones that read back, no temporary file stays, the Run Log says
+// what happened to b.txt, and the run goes on with c.txt.
 #include "lyrics/lyrics_file.h"
+#include "lyrics/lyrics_reading.h"
 #include "run/run_driver.h"
 #include "run/run_test_support.h"
+#include "song/taglib_playback_engine.h"
 #include "support/faulty_file_layer.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,6 +18,30 @@ namespace tavorin {
 namespace {
 
 using namespace tavorin::testing;
+
+const QByteArray oldBytes("[00:01:00]x\r\n");
+const QByteArray silence250 = readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/silence250.mp3"_L1);
+
+// Runs the Correction Mode over a.txt, b.txt (with its song, written before) and c.txt in
+// folder: b.txt's report ends with line, a.txt and c.txt are rewritten alike.
+RunSummary runAroundB(const QString& folder, RecordingHost& host, RunDriver&& driver,
+                      const QString& line) {
+    const QStringList files =
+        texts("a.txt|b.txt|c.txt").replaceInStrings(QRegularExpression(u"^"_s), folder);
+    EXPECT_TRUE(writeBytes(files[0], oldBytes) && writeBytes(files[2], oldBytes) &&
+                writeBytes(folder + "a.mp3"_L1, silence250) &&
+                writeBytes(folder + "c.mp3"_L1, silence250));
+    WizardSettings settings;
+    settings.newMode = false, settings.name = "A"_L1;
+    const RunSummary summary = driver.run(files, settings);
+    EXPECT_TRUE(host.log.section(u"b.txt\r\n"_s, 1).section(u"\r\n\r\n"_s, 0, 0).endsWith(line))
+        << host.log.right(600).toStdString();
+    EXPECT_TRUE(host.log.endsWith(u"正常に処理しました。\r\n\r\n処理終了\r\n"_s));
+    EXPECT_TRUE(readBytes(files[0]) != oldBytes && readBytes(files[0]) == readBytes(files[2]));
+    EXPECT_EQ(QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden),
+              QStringList());
+    return summary;
+}
 
 // A run over a.txt, b.txt and c.txt, each beside its song, where only b.txt fails: a step of
 // its replacement fails (the system message closes its line), or change replaces it between
@@ -41,20 +69,11 @@ TEST(RunFault, OnlyTheFailingFileKeepsItsOldStateAndTheRunGoesOn) {
         {FileStep::None, 0, "歌詞ファイルが読めません。（開けません）",
          [](const QString& path) { QFile::remove(path), QFile::link(path + ".gone"_L1, path); }},
     };
-    const QByteArray oldBytes("[00:01:00]x\r\n");
-    QTemporaryDir temp;
-    const QString folder = temp.path() + "/L/"_L1, victim = folder + "b.txt"_L1;
-    WizardSettings settings;
-    settings.name = "A"_L1;
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << int(c.step) << " " << c.error << " " << c.line);
-        QStringList files;
-        for (const QString& name : texts("a|b|c")) {
-            files.append(folder + name + ".txt"_L1);
-            QDir(files.last()).removeRecursively(), QFile::remove(files.last());
-            ASSERT_TRUE(writeBytes(files.last(), oldBytes) &&
-                        writeBytes(folder + name + ".mp3"_L1, "mp3"));
-        }
+        QTemporaryDir temp;
+        const QString folder = temp.path() + "/L/"_L1, victim = folder + "b.txt"_L1;
+        ASSERT_TRUE(writeBytes(victim, oldBytes) && writeBytes(folder + "b.mp3"_L1, "mp3"));
         QFile::setPermissions(victim, c.step == FileStep::None ? QFileDevice::ReadOwner
                                                                : QFile::permissions(victim));
         FaultyFileLayer layer(c.step, c.error), sound(FileStep::None);
@@ -68,17 +87,96 @@ TEST(RunFault, OnlyTheFailingFileKeepsItsOldStateAndTheRunGoesOn) {
             return SongInfo{};
         };
         RecordingHost host;
-        const RunSummary summary = RunDriver(host, measure, write).run(files, settings);
-        const QString line = QString::fromUtf8(c.line) +
-                             (c.change ? QString() : u"（"_s + layer.message() + u"）"_s);
-        EXPECT_TRUE(host.log.contains("b.mp3\r\n"_L1 + line + "\r\n\r\n"_L1))
-            << host.log.toStdString();
-        EXPECT_EQ(host.log.count(u"正常に処理しました。"_s), 2);
-        EXPECT_TRUE(readBytes(files[0]) != oldBytes && readBytes(files[0]) == readBytes(files[2]));
+        const RunSummary summary =
+            runAroundB(folder, host, RunDriver(host, measure, write),
+                       QString::fromUtf8(c.line) +
+                           (c.change ? QString() : u"（"_s + layer.message() + u"）"_s));
         EXPECT_EQ(readBytes(victim), c.change ? QByteArray("<missing>") : oldBytes);
         EXPECT_EQ(c.change ? summary.readFailures : summary.writeFailures, 1);
-        EXPECT_EQ(QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden),
-                  QStringList());
+    }
+}
+
+// count frames of MPEG-1 Layer III, 128 kbit/s, 44.1 kHz (417 bytes) with payloads of fill.
+QByteArray frames(int count, char fill) {
+    return (QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(417 - 4, fill)).repeated(count);
+}
+
+TEST(HostileInput, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
+    const QByteArray plain("[00:01:00]a\r\n[00:02:00]b\r\n@TimeRatio=1\r\n@SilencemSec=0\r\n");
+    const QByteArray ratio("[00:01:00]a\r\n@TimeRatio=");
+    const char* done = "正常に処理しました。";
+    const char* badRatio = "＠TimeRatio の値が正しくないので変換しません。";
+    const char* songRatio = "@TimeRatio=0\\.9953125\r\n";
+    const char* silence = "@SilencemSec=[0-9]+\r\n";
+    const struct {
+        const char* what;
+        QByteArray lyrics;     // "sparse": a 200 MiB file, without writing 200 MiB
+        const char* outcome;   // the file's last Run Log line
+        const char* rewritten; // a regular expression the new file matches; nullptr: untouched
+        QByteArray song = {};  // empty: 250 ms of silence
+        const char* songSuffix = ".mp3";
+    } cases[] = {
+        {"empty", "", done, "@EditedBy=A\r\n$"},
+        {"200 MiB", "sparse", "歌詞ファイルが読めません。（16MB を超えています）", nullptr},
+        {"a song as lyrics", silence250, "歌詞ファイルが読めません。（文字コードを判別できません）",
+         nullptr},
+        {"NUL bytes", QByteArray(4096, '\0'), done, "^\\x00{4096}\r\n\r\n@TimeRatio="},
+        {"1 MiB lines", ("[00:01:00]" + QByteArray(1 << 20, 'a') + "\r\n").repeated(3), done,
+         "^\\[00:01:00\\]a{60000}"},
+        {"100,000 Time Tags on one line",
+         QByteArray("[00:00:01]x").repeated(100000) + "\r\n@TimeRatio=1\r\n", done,
+         "^(\\[00:00:01\\]x){1000}"},
+        {"99:59:99 pushed past 99 minutes", "[99:59:99]end\r\n@TimeRatio=0.5\r\n", done,
+         "^\\[19[0-9]:[0-9]{2}:[0-9]{2}\\]end"},
+        {"ratio 0", ratio + "0\r\n", done, songRatio},
+        {"ratio -1", ratio + "-1\r\n", badRatio, nullptr},
+        {"ratio 1e-300", ratio + "1e-300\r\n", badRatio, nullptr},
+        {"ratio 1e300", ratio + "1e300\r\n", badRatio, nullptr},
+        {"ratio NaN", ratio + "NaN\r\n", done, songRatio},
+        {"silence 2^31", "[00:01:00]a\r\n@SilencemSec=2147483648\r\n", done, silence},
+        {"silence -2^31", "[00:01:00]a\r\n@SilencemSec=-2147483648\r\n", done, silence},
+        // Ordinary lyrics beside a hostile song: measured, converted and rewritten.
+        {"truncated MP3", plain, done, silence,
+         readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/silence500.mp3"_L1).left(1000)},
+        {"one frame header", plain, done, "@SilencemSec=0\r\n", QByteArray("\xFF\xFB\x90\x64", 4)},
+        {"every frame silent", plain, done, "@SilencemSec=0\r\n", frames(200, '\0')},
+        {"RIFF chunks past the end", plain, done, silence,
+         QByteArray("RIFF\xF0\xFF\xFF\xFFRMP3data\xF0\xFF\xFF\x7F", 20) + frames(3, '\x55') +
+             "LIST\xFF\xFF\xFF\xFFINFO",
+         ".rmp"},
+        {"ID3v2 of absurd size", plain, done, silence,
+         QByteArray("ID3\x04\x00\x10\x7F\x7F\x7F\x7F", 10) + frames(3, '\x55')},
+        {"ID3v2 tags chained to the end", plain, done, silence,
+         QByteArray("ID3\x03\x00\x00\x00\x00\x00\x00", 10).repeated(20) + frames(3, '\x55')},
+    };
+    TaglibPlaybackEngine engine;
+    engine.init();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir temp;
+        const QString lyricsPath = temp.filePath("b.txt"_L1),
+                      song = "b"_L1 + QLatin1StringView(c.songSuffix);
+        const bool sparse = c.lyrics == "sparse";
+        ASSERT_TRUE(writeBytes(lyricsPath, sparse ? plain : c.lyrics) &&
+                    (!sparse || QFile::resize(lyricsPath, 200LL << 20)));
+        ASSERT_TRUE(writeBytes(temp.filePath(song), c.song.isEmpty() ? silence250 : c.song));
+        RecordingHost host;
+        runAroundB(temp.path() + u'/', host, RunDriver(host, engine), QString::fromUtf8(c.outcome));
+        if (!c.rewritten) {
+            EXPECT_TRUE(sparse ? QFileInfo(lyricsPath).size() == 200LL << 20
+                               : readBytes(lyricsPath) == c.lyrics);
+            continue;
+        }
+        const QByteArray after = readBytes(lyricsPath);
+        EXPECT_EQ(readLyricsRecord(lyricsPath, true).failure, LyricsReadFailure::None);
+        EXPECT_TRUE(
+            QString::fromLatin1(after).contains(QRegularExpression(QString::fromUtf8(c.rewritten))))
+            << after.right(200).toStdString();
+        // Every Time Tag and every character between them is still there.
+        const QByteArray bodyAfter = after.left(after.lastIndexOf("\r\n\r\n@"));
+        for (const char kept : {'[', 'a', 'x', '\0'}) {
+            EXPECT_EQ(bodyAfter.count(kept), c.lyrics.split('@').value(0).count(kept));
+        }
     }
 }
 

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <memory>
 #include <unistd.h>
 
 namespace tavorin {
@@ -42,7 +43,6 @@ RunSummary runAroundB(const QString& folder, RecordingHost& host, RunDriver&& dr
     const RunSummary summary = driver.run(files, settings);
     EXPECT_TRUE(host.log.section(u"b.txt\r\n"_s, 1).section(u"\r\n\r\n"_s, 0, 0).endsWith(line))
         << host.log.right(600).toStdString();
-    EXPECT_TRUE(host.log.endsWith(u"正常に処理しました。\r\n\r\n処理終了\r\n"_s));
     EXPECT_TRUE(readBytes(files[0]) != oldBytes && readBytes(files[0]) == readBytes(files[2]));
     EXPECT_EQ(QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden),
               QStringList());
@@ -79,9 +79,9 @@ TEST(RunFault, OnlyTheFailingFileKeepsItsOldStateAndTheRunGoesOn) {
         SCOPED_TRACE(::testing::Message() << int(c.step) << " " << c.error << " " << c.line);
         QTemporaryDir temp;
         const QString folder = temp.path() + "/L/"_L1, victim = folder + "b.txt"_L1;
-        ASSERT_TRUE(writeBytes(victim, oldBytes) && writeBytes(folder + "b.mp3"_L1, "mp3"));
-        QFile::setPermissions(victim, c.step == FileStep::None ? QFileDevice::ReadOwner
-                                                               : QFile::permissions(victim));
+        ASSERT_TRUE(
+            writeBytes(victim, oldBytes) && writeBytes(folder + "b.mp3"_L1, "mp3") &&
+            (c.step != FileStep::None || QFile::setPermissions(victim, QFileDevice::ReadOwner)));
         FaultyFileLayer layer(c.step, c.error), sound(FileStep::None);
         const auto write = [&](const QString& path, const QString& text, TextEncoding encoding) {
             return writeLyricsFile(path, text, encoding, path == victim ? layer : sound);
@@ -210,25 +210,25 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
         return QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden);
     };
     // Starts a run over the old files and sends signal (twice) after delayUs, if still running.
-    const auto run = [&](QProcess& process, int signal, qint64 delayUs) {
+    const auto run = [&](int signal, qint64 delayUs) {
+        auto process = std::make_unique<QProcess>();
         for (int i = 0; i < fileCount; ++i) {
-            ASSERT_TRUE(writeBytes(lyricsPath(i), oldLyrics(i)) &&
+            EXPECT_TRUE(writeBytes(lyricsPath(i), oldLyrics(i)) &&
                         writeBytes(lyricsPath(i).replace(".txt"_L1, ".mp3"_L1), silence250));
         }
-        process.setStandardOutputFile(QProcess::nullDevice());
-        ASSERT_TRUE(startCli(process, texts("-n|--name=A") << folder, temp.path()));
+        process->setStandardOutputFile(QProcess::nullDevice());
+        EXPECT_TRUE(startCli(*process, texts("-n|--name=A") << folder, temp.path()));
         ::usleep(static_cast<useconds_t>(delayUs));
-        if (signal != 0 && !process.waitForFinished(0)) {
-            ::kill(static_cast<pid_t>(process.processId()), signal);
-            ::kill(static_cast<pid_t>(process.processId()), signal);
+        if (signal != 0 && !process->waitForFinished(0)) {
+            ::kill(static_cast<pid_t>(process->processId()), signal);
+            ::kill(static_cast<pid_t>(process->processId()), signal);
         }
-        ASSERT_TRUE(process.state() == QProcess::NotRunning || process.waitForFinished(120000));
+        EXPECT_TRUE(process->state() == QProcess::NotRunning || process->waitForFinished(120000));
+        return process;
     };
     QElapsedTimer clock;
     clock.start();
-    QProcess whole;
-    run(whole, 0, 0);
-    ASSERT_EQ(whole.exitCode(), 0);
+    ASSERT_EQ(run(0, 0)->exitCode(), 0);
     ASSERT_EQ(temporaryFiles(), others);
     const qint64 runMs = std::max<qint64>(clock.elapsed(), 20);
     std::vector<QByteArray> expected;
@@ -240,10 +240,9 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
     int partlyDone[2] = {}; // by SIGKILL, by SIGINT
     for (int k = 0; k < points; ++k) {
         const bool interrupt = k % 2 == 1;
-        QProcess process;
         // Any moment from the start of the process to a little after a whole run.
-        run(process, interrupt ? SIGINT : SIGKILL,
-            QRandomGenerator::global()->bounded(runMs * 1100));
+        const auto process =
+            run(interrupt ? SIGINT : SIGKILL, QRandomGenerator::global()->bounded(runMs * 1100));
         int written = 0;
         for (int i = 0; i < fileCount; ++i) {
             const QByteArray bytes = readBytes(lyricsPath(i));
@@ -252,21 +251,19 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
             written += bytes == expected[i] ? 1 : 0;
         }
         // Ctrl+C before the handler is in place ends the process as SIGKILL would.
-        const bool ended = process.exitStatus() == QProcess::NormalExit;
-        ASSERT_TRUE(!ended || process.exitCode() == 130 ||
-                    (written == fileCount && process.exitCode() == 0))
+        const bool ended = process->exitStatus() == QProcess::NormalExit;
+        ASSERT_TRUE(!ended || process->exitCode() == 130 ||
+                    (written == fileCount && process->exitCode() == 0))
             << k;
         partlyDone[interrupt] += ended == interrupt && written > 0 && written < fileCount ? 1 : 0;
         ASSERT_LE(temporaryFiles().size(), others.size() + (ended ? 0 : 1));
         if (temporaryFiles() != others) {
-            QProcess next;
-            run(next, 0, 0);
+            run(0, 0);
             EXPECT_EQ(temporaryFiles(), others);
         }
     }
     // The kills and interrupts really landed between files.
-    EXPECT_GT(partlyDone[0], 0);
-    EXPECT_GT(partlyDone[1], 0);
+    EXPECT_TRUE(partlyDone[0] > 0 && partlyDone[1] > 0) << partlyDone[0] << " " << partlyDone[1];
 }
 
 } // namespace

@@ -33,8 +33,7 @@ const QByteArray silence250 = readBytes(TAVORIN_TEST_DATA_DIR "/run/songs/silenc
 // folder: b.txt's report ends with line, a.txt and c.txt are rewritten alike.
 RunSummary runAroundB(const QString& folder, RecordingHost& host, RunDriver&& driver,
                       const QString& line) {
-    const QStringList files =
-        texts("a.txt|b.txt|c.txt").replaceInStrings(QRegularExpression(u"^"_s), folder);
+    const QStringList files = {folder + "a.txt"_L1, folder + "b.txt"_L1, folder + "c.txt"_L1};
     EXPECT_TRUE(writeBytes(files[0], oldBytes) && writeBytes(files[2], oldBytes) &&
                 writeBytes(folder + "a.mp3"_L1, silence250) &&
                 writeBytes(folder + "c.mp3"_L1, silence250));

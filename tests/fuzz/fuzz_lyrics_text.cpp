@@ -1,8 +1,6 @@
 // A lyrics file's bytes through decoding, the At-Tag reader and the Time Tag split, join and
 // repair. Text read without loss is written back to the same text, and for the Unicode
-// encodings to the very same bytes; join(split(body)) is the body; a tag written and read
-// back keeps its seconds; the repair leaves word-timed lyric tags in time order and the tags
-// of At-Tag lines alone.
+// encodings to the very same bytes; join(split(body)) is the body.
 #include "fuzz/fuzz_support.h"
 #include "lyrics/at_tag_reader.h"
 #include "lyrics/time_tag.h"
@@ -37,24 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     encodeCp932(QString(reinterpret_cast<const QChar*>(data), static_cast<qsizetype>(size / 2)));
     readAtTags(decoded.text, size > 0 && (data[0] & 1) != 0);
 
+    // A tag's seconds kept through writing and reading, and the repair's order, are property
+    // tests of the Time Tag code; here the repair only has to survive any text.
     TaggedBody split = splitTimeTags(decoded.text);
     fuzz::require(joinTimeTags(split) == decoded.text);
-    for (const TagEntry& entry : split.entries) { // short tags drop the hundredths
-        const TimeTagReading again = readTimeTag(writeTimeTag(entry.time, entry.shape));
-        fuzz::require(entry.time >= 100 * 60000 || again.time / 1000 == entry.time / 1000);
-    }
-    const bool wordTimed = hasWordTiming(split);
-    const TaggedBody before = split;
     repairTagReversals(split);
-    const TagEntry* previousLyric = nullptr;
-    for (std::size_t i = 0; i < split.entries.size(); ++i) {
-        const TagEntry& entry = split.entries[i];
-        fuzz::require(entry.role == TagRole::Lyric ||
-                      (!entry.rewritten && entry.time == before.entries[i].time));
-        if (entry.role == TagRole::Lyric) {
-            fuzz::require(!wordTimed || !previousLyric || previousLyric->time <= entry.time);
-            previousLyric = &entry;
-        }
-    }
     return 0;
 }

@@ -31,14 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = data[at++] % 6 + 1; i > 0 && at < size; --i) {
             name += nameBytes[data[at++] % (sizeof nameBytes - 1)];
         }
-        const fs::path path = current / name;
         const fs::path& someFolder = folders[op / 6 % folders.size()];
-        if (op % 6 == 0 && fs::create_directory(path, ignored)) {
-            folders.push_back(current = path);
+        if (op % 6 == 0 && fs::create_directory(current / name, ignored)) {
+            folders.push_back(current /= name);
         } else if (op % 6 == 1 || op % 6 == 2) {
-            std::ofstream{path};
+            std::ofstream{current / name};
         } else if (op % 6 == 3 || op % 6 == 4) {
-            fs::create_symlink(op % 6 == 3 ? someFolder : "/nonexistent/x.mp3", path, ignored);
+            fs::create_symlink(op % 6 == 3 ? someFolder : "/nonexistent/x.mp3", current / name,
+                               ignored);
         } else if (op % 6 == 5) {
             current = someFolder;
         }

@@ -3,10 +3,8 @@
 // What every fuzz target shares: a check that ends the run when an
 // invariant breaks (libFuzzer then keeps the input), and one scratch folder for files.
 
-#include <QByteArray>
 #include <QTemporaryDir>
 
-#include <cstdint>
 #include <cstdlib>
 
 namespace tavorin::fuzz {

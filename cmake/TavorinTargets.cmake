@@ -19,15 +19,11 @@ function(tavorin_add_module name)
   tavorin_set_warnings(tavorin_${name})
 endfunction()
 
-# tavorin_add_test(NAME LIBS ...): one GoogleTest executable of the .cpp files of a tests/
-# folder, registered with CTest. Tests never see the user's display, settings or files.
+# tavorin_add_test(NAME SOURCES ... LIBS ...): one GoogleTest executable of a tests/ folder,
+# registered with CTest. Tests never see the user's display, settings or files.
 function(tavorin_add_test name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(NOT sources)
-    return()
-  endif()
-  add_executable(${name} ${sources})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE

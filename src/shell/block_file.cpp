@@ -24,21 +24,7 @@ namespace {
 constexpr qint64 windowBytes = 16 * 1024;
 constexpr qint64 smallReadBytes = 4 * 1024;
 
-FileStamp stampOf(const struct stat& facts) {
-    return {static_cast<qint64>(facts.st_size), static_cast<qint64>(facts.st_ino),
-            static_cast<qint64>(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
-            static_cast<qint64>(facts.st_ctim.tv_sec) * 1000000000 + facts.st_ctim.tv_nsec};
-}
-
 } // namespace
-
-FileStamp fileStampOf(const QString& path) {
-    struct stat facts {};
-    if (::stat(QFile::encodeName(path).constData(), &facts) != 0) {
-        return {};
-    }
-    return stampOf(facts);
-}
 
 // Straight to the platform: QFile would ask for the file's status again at opening and at
 // every size query, and seek before every read.
@@ -52,7 +38,6 @@ BlockFile::BlockFile(const QString& path) {
     }
     file = std::move(opened);
     fileSize = static_cast<qint64>(facts.st_size);
-    openedStamp = stampOf(facts);
 }
 
 qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
@@ -77,10 +62,6 @@ qint64 BlockFile::readAt(qint64 position, char* into, qint64 length) {
 
 qint64 BlockFile::size() const {
     return isOpen() ? fileSize : 0;
-}
-
-FileStamp BlockFile::stamp() const {
-    return openedStamp;
 }
 
 qint64 BlockFile::copyAt(qint64 position, char* into, qint64 length) {

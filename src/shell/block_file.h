@@ -10,18 +10,6 @@
 
 namespace tavorin {
 
-// What tells one state of a file from another: the same file rewritten, touched or replaced
-// since has another stamp. A file that cannot be looked at has the default one.
-struct FileStamp {
-    qint64 size = -1;
-    qint64 inode = 0;
-    qint64 modified = 0; // ns
-    qint64 changed = 0;
-    bool operator==(const FileStamp&) const = default;
-};
-
-FileStamp fileStampOf(const QString& path);
-
 // A regular file opened for raw block reads. The caller owns the byte position; a successful
 // read advances it by the length asked for. Bytes past the end of the file read as 0.
 class BlockFile {
@@ -32,8 +20,6 @@ public:
     bool isOpen() const { return file.isOpen(); }
     // The size when opened; 0 when closed.
     qint64 size() const;
-    // The file's stamp when opened; the default one when closed.
-    FileStamp stamp() const;
 
     // Fails (and leaves the position alone) for a length below 1, a closed file, a read
     // error, or a new position beyond the signed 32-bit range.
@@ -51,7 +37,6 @@ private:
 
     FileDescriptor file;
     qint64 fileSize = 0; // when opened
-    FileStamp openedStamp;
     QByteArray window; // the file's bytes from windowStart on, for small reads
     qint64 windowStart = -1;
 };

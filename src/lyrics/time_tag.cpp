@@ -138,7 +138,7 @@ char16_t* writeField(char16_t* out, std::int64_t value) {
 struct TagLine {
     bool atTag = false;
     bool ruby = false;
-    qsizetype valueAt = 0; // where a ruby line's value starts in the body
+    qsizetype valueAt = 0; // where a ruby line's value (its blanks trimmed) starts in the body
 };
 
 TagLine readTagLine(QStringView body, qsizetype lineStart) {
@@ -156,7 +156,7 @@ TagLine readTagLine(QStringView body, qsizetype lineStart) {
     if (!isRubyKey(atTag->key)) {
         return {true, false, 0};
     }
-    return {true, true, lineStart + (line.indexOf(u'=') + 1)};
+    return {true, true, atTag->value.data() - body.data()};
 }
 
 // A ruby line's value is "text,reading,start,end": the field a tag stands in says what it is.

@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
             const tavorin::RunSummary summary =
                 tavorin::RunDriver(host, measure).run({path}, settings);
             pipelineMs.push_back(msSince(timer));
-            if (summary.readFailures + summary.writeFailures + summary.conversionFailures != 0 ||
+            if (summary.failures() != 0 ||
                 !host.log.contains(QStringLiteral("時間補正をします。"))) {
                 std::fprintf(stderr, "the run failed:\n%s\n", qPrintable(host.log));
                 return 1;

@@ -84,7 +84,6 @@ int main(int argc, char* argv[]) {
     if (summary.aborted) {
         return tavorin::exitAborted;
     }
-    const int failures = summary.readFailures + summary.writeFailures + summary.conversionFailures +
-                         parsed.passedOver;
+    const int failures = summary.failures() + parsed.passedOver;
     return failures > 0 ? tavorin::exitFileFailed : tavorin::exitDone;
 }

@@ -65,7 +65,8 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
     const LyricsRecord& record = prepared->reading.record;
 
     if (settings.ignoreOwn && ownFile(record, settings.name)) {
-        logFileOutcome(steps, QStringLiteral("すでにあなたの名前で合わせてあります"));
+        logFileOutcome(steps, FileOutcome::AlreadyYours,
+                       QStringLiteral("すでにあなたの名前で合わせてあります"));
         return;
     }
 
@@ -89,8 +90,7 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
         steps.host.appendLog(QStringLiteral("時間補正をします。") + crlf);
         const CorrectionFailure failure = correctEntries(body.entries, correction);
         if (failure != CorrectionFailure::None) {
-            ++steps.summary.conversionFailures;
-            logFileOutcome(steps, failureMessage(failure));
+            logFileOutcome(steps, FileOutcome::ConversionFailed, failureMessage(failure));
             return;
         }
     }

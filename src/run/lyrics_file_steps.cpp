@@ -20,7 +20,8 @@ void forEachLyricsFile(const QStringList& lyricsFiles, LyricsFileSteps& steps,
     steps.host.setProgress(count, count);
 }
 
-void logFileOutcome(LyricsFileSteps& steps, const QString& message) {
+void logFileOutcome(LyricsFileSteps& steps, FileOutcome outcome, const QString& message) {
+    ++steps.summary.outcomeCounts[static_cast<int>(outcome)];
     steps.host.appendLog(message + crlf + crlf);
 }
 
@@ -29,7 +30,7 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
     steps.host.appendLog(QStringLiteral("歌詞ファイル：") + lyricsPath + crlf);
     const QString songPath = steps.songLookup.find(lyricsPath);
     if (songPath.isEmpty()) {
-        logFileOutcome(steps, QStringLiteral("曲ファイル　：見つかりませんでした。"));
+        logFileOutcome(steps, FileOutcome::SongNotFound, QStringLiteral("曲ファイル　：見つかりませんでした。"));
         return std::nullopt;
     }
     steps.host.appendLog(QStringLiteral("曲ファイル　：") + songPath + crlf);
@@ -39,8 +40,8 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
     prepared.reading = readLyricsRecord(lyricsPath, steps.settings.defaultTime);
     if (prepared.reading.failure != LyricsReadFailure::None) {
         // Never overwrite a file that was not read whole: it would lose its lyrics.
-        logFileOutcome(steps, lyricsReadFailureMessage(prepared.reading.failure));
-        ++steps.summary.readFailures;
+        logFileOutcome(steps, FileOutcome::ReadFailed,
+                       lyricsReadFailureMessage(prepared.reading.failure));
         return std::nullopt;
     }
     return prepared;
@@ -51,7 +52,6 @@ void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEn
     if (!steps.dryRun) {
         const WriteResult result = steps.writeLyrics(lyricsPath, text, encoding);
         if (result.outcome != WriteOutcome::Written) {
-            ++steps.summary.writeFailures;
             QString message = result.outcome == WriteOutcome::CannotOpen
                                   ? QStringLiteral("歌詞ファイルが開けません。")
                                   : QStringLiteral("歌詞ファイルに書き込めません。");
@@ -60,11 +60,11 @@ void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEn
             if (!result.systemMessage.isEmpty()) {
                 message += QStringLiteral("（") + result.systemMessage + QStringLiteral("）");
             }
-            logFileOutcome(steps, message);
+            logFileOutcome(steps, FileOutcome::WriteFailed, message);
             return;
         }
     }
-    logFileOutcome(steps, QStringLiteral("正常に処理しました。"));
+    logFileOutcome(steps, FileOutcome::Written, QStringLiteral("正常に処理しました。"));
 }
 
 } // namespace tavorin

@@ -10,17 +10,36 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 
 namespace tavorin {
 
+// How one lyrics file's turn in a run ended. Every file handled ends in exactly one of these,
+// logged by logFileOutcome, which is also where the run counts them.
+enum class FileOutcome {
+    Written,          // replaced (or, in a dry run, would have been)
+    AlreadyYours,     // Correction Mode: already corrected under the user's name
+    AlreadyTagged,    // New-Tag Mode: already carries At-Tags
+    SongNotFound,
+    ReadFailed,       // the lyrics file could not be read whole
+    ConversionFailed, // its Time Tags could not be converted
+    WriteFailed,
+};
+inline constexpr int fileOutcomeCount = 7;
+
 struct RunSummary {
     bool aborted = false;
     int filesHandled = 0;
-    int readFailures = 0;       // lyrics files that could not be read
-    int writeFailures = 0;      // lyrics files that could not be written
-    int conversionFailures = 0; // lyrics files whose Time Tags could not be converted
+    std::array<int, fileOutcomeCount> outcomeCounts{};
+
+    int count(FileOutcome outcome) const { return outcomeCounts[static_cast<int>(outcome)]; }
+    // Files the run meant to change and could not.
+    int failures() const {
+        return count(FileOutcome::ReadFailed) + count(FileOutcome::ConversionFailed) +
+               count(FileOutcome::WriteFailed);
+    }
 };
 
 // Measures one song file; winampTime: the user's time base is Winamp Time.
@@ -64,7 +83,8 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
 void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEncoding encoding,
                           LyricsFileSteps& steps);
 
-// Logs a file's last line, followed by the empty line that ends the file's report.
-void logFileOutcome(LyricsFileSteps& steps, const QString& message);
+// Counts how the file's turn ended and logs its last line, followed by the empty line that
+// ends the file's report.
+void logFileOutcome(LyricsFileSteps& steps, FileOutcome outcome, const QString& message);
 
 } // namespace tavorin

@@ -15,7 +15,8 @@ void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
     const LyricsRecord& record = prepared->reading.record;
 
     if (record.hasTiming && settings.ignoreAtTag) {
-        logFileOutcome(steps, QStringLiteral("すでに＠タグがあるので無視します。"));
+        logFileOutcome(steps, FileOutcome::AlreadyTagged,
+                       QStringLiteral("すでに＠タグがあるので無視します。"));
         return;
     }
 

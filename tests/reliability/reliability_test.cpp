@@ -95,7 +95,7 @@ TEST(RunFault, OnlyTheFailingFileKeepsItsOldStateAndTheRunGoesOn) {
                        QString::fromUtf8(c.line) +
                            (c.change ? QString() : u"（"_s + layer.message() + u"）"_s));
         EXPECT_EQ(readBytes(victim), c.change ? QByteArray("<missing>") : oldBytes);
-        EXPECT_EQ(c.change ? summary.readFailures : summary.writeFailures, 1);
+        EXPECT_EQ(summary.count(c.change ? FileOutcome::ReadFailed : FileOutcome::WriteFailed), 1);
     }
 }
 

@@ -27,6 +27,7 @@ TEST(RunDriver, AnAbortEndsTheRunBeforeTheNextFileAndSaysSo) {
         RunDriver(host, [](const QString&, bool) { return SongInfo{}; }).run(files, settings);
     EXPECT_TRUE(summary.aborted);
     EXPECT_EQ(summary.filesHandled, 2);
+    EXPECT_EQ(summary.count(FileOutcome::Written), 2);
     EXPECT_TRUE(host.log.endsWith(u"正常に処理しました。\r\n\r\n処理中断\r\n"_s));
     EXPECT_FALSE(host.log.contains("/c.txt"_L1));
 }

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [build|package|test]
 set -euo pipefail
 
-build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev
+build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev libmpg123-dev
   fonts-ipafont-gothic)  # a Japanese font: without one the wizard shows its texts as boxes
 # CPack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev), which
 # needs `file` to tell the programs from the other files.

@@ -36,6 +36,7 @@ struct SongFacts {
     std::uint32_t fileType = 0;
     bool hasAudio = false;              // an MPEG audio frame was found
     std::int64_t audioStart = 0;        // the MPEG data's first byte after its leading ID3v2 tags
+    std::int64_t audioEnd = 0;          // the end of the MPEG data: the file's, or its RMP chunk's
     std::int32_t sampleRate = 0;        // of the first MPEG audio frame
     std::int32_t firstFrameBitrate = 0; // 0 when the first frame is a VBR/info frame
     TagInfo tag;

@@ -1,6 +1,7 @@
 #include "song/song_measurer.h"
 
 #include "shell/block_file.h"
+#include "song/decoded_start.h"
 #include "song/frame_header.h"
 #include "song/song_texts.h"
 #include "song/time_base.h"
@@ -48,6 +49,17 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
     info.timeRatio = winampTime ? winampRatio(info.sampleRate, frameSamples) : 1.0;
     chooseSongTexts(facts.riff, facts.tag, info);
     return info;
+}
+
+std::optional<std::int32_t> SongMeasurer::decodedStart(const QString& path) {
+    BlockFile song(path);
+    const SongFacts facts = engine.readSong(song);
+    if (!song.isOpen() || !facts.hasAudio) {
+        return std::nullopt;
+    }
+    return decodedStartmSec(
+        [&](std::int64_t offset, std::int64_t length) { return song.bytesAt(offset, length); },
+        facts.audioStart, facts.audioEnd);
 }
 
 std::int32_t leadingSilentFrames(BlockFile& song, const SongFacts& facts, int tolerancePercent) {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace tavorin {
 
@@ -19,6 +20,10 @@ public:
 
     // winampTime: the user's time base is Winamp Time (else Standard Time).
     SongInfo measureSong(const QString& path, bool winampTime);
+    // Where the music starts, decoded from the song's MPEG data (see decoded_start.h); nothing
+    // for a song without MPEG audio, one that cannot be decoded, or one silent for 30 s. Asked
+    // only where the answer is used: it decodes, where measureSong reads a few headers.
+    std::optional<std::int32_t> decodedStart(const QString& path);
 
 private:
     PlaybackEngine& engine;

@@ -237,6 +237,7 @@ SongFacts TaglibPlaybackEngine::readSong(BlockFile& song) {
 
     std::optional<std::int64_t> leadingTagSize;
     facts.audioStart = afterLeadingTags(song, mpeg.start, leadingTagSize);
+    facts.audioEnd = mpeg.end;
     const auto first = findFirstFrame(song, facts.audioStart, mpeg.end);
     if (!first) {
         facts.fileType |= fileType::noMpegAudio;

@@ -175,3 +175,59 @@ print(next((i // int(sys.argv[1]) for i, s in enumerate(a) if s != 0), -1))' "$c
     printf '%s\t%s\t%s\n' "$f" "$rate" "$first" >> fixtures.tsv
 done
 du -cb "$out" | tail -1
+
+# Songs for the decoded start, in tests/data/song_starts/: the same music (0.3 s of a 440 Hz
+# tone, sharp onset) after 0.5 s and 1.2 s of digital silence, and after 1.2 s of hiss at
+# -70 dBFS RMS, 44.1 kHz mono, from every encoder a user's songs come from (the hiss from a
+# few: LAME with and without its Info frame, shine).
+#   song_starts/starts.tsv  fixture, how far the decoded start may stray from the true one
+#                           (1 ms where the stream states its encoder delay, else one frame
+#                           of 1152 samples, 26.1 ms), the true start in ms
+starts=$here/song_starts
+rm -rf "$starts"
+mkdir -p "$starts"
+python3 - "$work" <<'PY'
+import math, random, struct, sys, wave
+work = sys.argv[1]
+rate = 44100
+music = [round(0.5 * 32767 * math.sin(2 * math.pi * 440 * i / rate)) for i in range(int(0.3 * rate))]
+random.seed(15)
+hiss_sigma = 32768 * 10 ** (-70 / 20)
+for name, lead, noisy in (("start500", 0.5, False), ("start1200", 1.2, False),
+                          ("hiss1200", 1.2, True)):
+    n = round(lead * rate)
+    before = [round(random.gauss(0, hiss_sigma)) if noisy else 0 for _ in range(n)]
+    with wave.open(f"{work}/{name}.wav", "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(2)
+        w.setframerate(rate)
+        w.writeframes(struct.pack(f"<{n + len(music)}h", *(before + music)))
+PY
+printf 'fixture\ttolerance_ms\tstart_ms\n' > "$starts/starts.tsv"
+for src in start500 start1200 hiss1200; do
+    truth=${src//[a-z]/}
+    in=$work/$src.wav
+    # At 56 kbit/s a frame is large enough for LAME's Info frame, which a CBR stream of lower
+    # rate goes without.
+    lame --quiet -b 56 -m m --resample 44.1 "$in" "$starts/${src}_lame_cbr_info.mp3"
+    lame --quiet -b 32 -m m --resample 44.1 -t "$in" "$starts/${src}_lame_cbr_noinfo.mp3"
+    lame --quiet -V 9 -m m --resample 44.1 "$in" "$starts/${src}_lame_vbr_info.mp3"
+    lame --quiet -V 9 -m m --resample 44.1 -t "$in" "$starts/${src}_lame_vbr_noinfo.mp3"
+    ffmpeg -v error -i "$in" -c:a libmp3lame -b:a 32k "$starts/${src}_ffmpeg_lame.mp3"
+    twolame --quiet -b 32 -m m "$in" "$starts/${src}_twolame.mp2"
+    ffmpeg -v error -i "$in" -c:a libshine -b:a 32k "$starts/${src}_ffmpeg_shine.mp3"
+    for f in lame_cbr_info:1 lame_cbr_noinfo:27 lame_vbr_info:1 lame_vbr_noinfo:27 \
+        ffmpeg_lame.mp3:1 twolame.mp2:27 ffmpeg_shine.mp3:27; do
+        name=${src}_${f%%:*}
+        case $name in *.mp2 | *.mp3) ;; *) name=$name.mp3 ;; esac
+        if [ "$src" = hiss1200 ]; then
+            case $name in *lame_cbr_info* | *lame_vbr_noinfo* | *shine*) ;; *) rm "$starts/$name"; continue ;; esac
+        fi
+        printf '%s\t%s\t%s\n' "$name" "${f##*:}" "$truth" >> "$starts/starts.tsv"
+    done
+done
+# Songs of tests/data/songs/: an RMP whose MPEG data (shine, no stated delay) starts after an
+# ID3v2 tag; a song cut short in its silence; a RIFF file that holds no MPEG audio.
+printf '%s\t%s\t%s\n' ../songs/rmp_data_first_id3v23.rmp 27 1000 \
+    ../songs/truncated_in_silence.mp3 0 none ../songs/riff_wave.wav 0 none >> "$starts/starts.tsv"
+du -cb "$starts" | tail -1

@@ -8,7 +8,7 @@ namespace tavorin {
 // initialisations and the songs it was asked about.
 class FakePlaybackEngine : public PlaybackEngine {
 public:
-    SongFacts facts{0, true, 0, 44100, 128, {}, {}};
+    SongFacts facts{0, true, 0, 0, 44100, 128, {}, {}};
     int initCount = 0;
     int songsRead = 0;
     std::int32_t engineVersion = 100;

@@ -24,6 +24,9 @@ enum class AtTagKey {
     TotalSec, // with Flames, the sampling rate of a file that says only "@TimeType=winamp"
     Flames,
     TimeType,
+    // Where the music starts, decoded; trusted only straight after the file's last
+    // "@SilencemSec=" line, where this system's own block writes it.
+    AudioStartmSec,
 };
 
 struct AtTagKeyName {
@@ -33,7 +36,7 @@ struct AtTagKeyName {
 };
 
 // In the order a key is matched when reading.
-inline constexpr std::array<AtTagKeyName, 14> atTagKeyNames{{
+inline constexpr std::array<AtTagKeyName, 15> atTagKeyNames{{
     {AtTagKey::TimeRatio, u"@TimeRatio"},
     {AtTagKey::SilencemSec, u"@SilencemSec"},
     {AtTagKey::Offset, u"@Offset"},
@@ -48,6 +51,7 @@ inline constexpr std::array<AtTagKeyName, 14> atTagKeyNames{{
     {AtTagKey::TotalSec, u"@TotalSec"},
     {AtTagKey::Flames, u"@Flames"},
     {AtTagKey::TimeType, u"@TimeType"},
+    {AtTagKey::AudioStartmSec, u"@AudioStartmSec"},
 }};
 
 constexpr bool isInKeyOrder() {

@@ -18,7 +18,22 @@ struct Working {
     std::int32_t totalSec = 0;
     std::int32_t flames = 0;
     QString timeType;
+    qsizetype line = 0; // of the line being read, from 0
+    qsizetype lastSilenceLine = -1;
+    // The "@AudioStartmSec=" value read straight after a "@SilencemSec=" line, and that line.
+    std::int32_t startAfterSilence = -1;
+    qsizetype startSilenceLine = -1;
 };
+
+// A decoded start is a whole number of milliseconds from 0 on; anything else is no value.
+std::int32_t decodedStartValue(QStringView text) {
+    const std::optional<double> value = parseDecimal(text);
+    if (!value || !std::isfinite(*value) || *value < 0 ||
+        *value > std::numeric_limits<std::int32_t>::max()) {
+        return -1;
+    }
+    return integerValue(text);
+}
 
 // Applies a known key to the record and the working values.
 void applyAtTag(AtTagKey key, QStringView value, LyricsRecord& record, Working& working) {
@@ -28,6 +43,7 @@ void applyAtTag(AtTagKey key, QStringView value, LyricsRecord& record, Working& 
         break;
     case AtTagKey::SilencemSec:
         record.silencemSec = integerValue(value);
+        working.lastSilenceLine = working.line;
         break;
     case AtTagKey::Offset:
         record.offset = integerValue(value);
@@ -64,6 +80,14 @@ void applyAtTag(AtTagKey key, QStringView value, LyricsRecord& record, Working& 
         break;
     case AtTagKey::TimeType:
         working.timeType = value.toString();
+        break;
+    case AtTagKey::AudioStartmSec:
+        // Anywhere else the line is another program's copy of an old block: consumed, so the
+        // rewritten file carries only the fresh one, but not believed.
+        if (working.lastSilenceLine >= 0 && working.line == working.lastSilenceLine + 1) {
+            working.startAfterSilence = decodedStartValue(value);
+            working.startSilenceLine = working.lastSilenceLine;
+        }
         break;
     }
 }
@@ -125,6 +149,9 @@ LyricsRecord readAtTags(QStringView text, bool defaultTime) {
     bool anyLine = false;
     Working working;
     forEachLyricsLine(text, [&](QStringView line, QStringView raw) {
+        if (anyLine) {
+            ++working.line;
+        }
         anyLine = true;
         if (const std::optional<AtTagLine> atTag = splitAtTagLine(line)) {
             if (const std::optional<AtTagKey> key = findAtTagKey(atTag->key)) {
@@ -150,6 +177,9 @@ LyricsRecord readAtTags(QStringView text, bool defaultTime) {
     if (!anyLine) {
         // Nothing to read: the time base stays unsettled (ratio 0, no timing).
         return LyricsRecord();
+    }
+    if (working.startSilenceLine == working.lastSilenceLine) {
+        record.audioStartmSec = working.startAfterSilence;
     }
     settleTimeBase(record, working, defaultTime);
     return record;

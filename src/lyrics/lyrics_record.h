@@ -11,6 +11,9 @@ struct LyricsRecord {
     QString text; // every line that is not a known At-Tag, each ended by CR LF
     double timeRatio = 0.0;
     std::int32_t silencemSec = -1; // -1: the file states no leading silence
+    // The decoded start the tags were made against; -1 when the file states none that can be
+    // trusted (see AtTagKey::AudioStartmSec).
+    std::int32_t audioStartmSec = -1;
     std::int32_t offset = 0;
     QString artist;
     QString title;

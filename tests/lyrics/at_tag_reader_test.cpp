@@ -16,11 +16,12 @@ QString summary(const LyricsRecord& r) {
     const QString text = QString(r.text).replace("\r\n"_L1, u"¶"_s);
     const QString ratio = QString::number(r.timeRatio, 'g', QLocale::FloatingPointShortest);
     const QString silence = r.silencemSec != -1 ? QString::number(r.silencemSec) : QString();
+    const QString start = r.audioStartmSec != -1 ? QString::number(r.audioStartmSec) : QString();
     const QString offset = r.offset != 0 ? QString::number(r.offset) : QString();
-    const QString values[] = {text,    ratio,    silence,    offset,      r.artist,  r.title,
-                              r.album, r.bgfile, r.bgfolder, r.taggingBy, r.editedBy};
-    const QStringList names =
-        texts("text|ratio|silence|offset|artist|title|album|bgfile|bgfolder|taggingBy|editedBy");
+    const QString values[] = {text,    ratio,    silence,    offset,      r.artist,   r.title,
+                              r.album, r.bgfile, r.bgfolder, r.taggingBy, r.editedBy, start};
+    const QStringList names = texts(
+        "text|ratio|silence|offset|artist|title|album|bgfile|bgfolder|taggingBy|editedBy|start");
     QStringList parts;
     for (qsizetype i = 0; i < names.size(); ++i) {
         if (!values[i].isEmpty()) {
@@ -46,7 +47,7 @@ TEST(ReadAtTags, FillsTheRecordFromKnownKeysAndKeepsEveryOtherLineAtAnyLength) {
         EXPECT_EQ(summary(readAtTags(text, fields[1] == "on"_L1)), fields[3])
             << fields[0].toStdString();
     }
-    EXPECT_EQ(count, 54);
+    EXPECT_EQ(count, 65);
 
     // An "=" after character 32767, CRs far beyond it and more than 32767 lines.
     QString text = "@Title"_L1 + QString(40000, u' ') + "=Far\r\n"_L1;

@@ -25,6 +25,10 @@ QStringList atTagLines(const AtTagBlock& block) {
     QStringList lines;
     lines.append(atTagLine(AtTagKey::TimeRatio, formatGeneralNumber(block.timeRatio)));
     lines.append(atTagLine(AtTagKey::SilencemSec, QString::number(block.silencemSec)));
+    // Straight after "@SilencemSec=", the one place a reader trusts it.
+    if (block.audioStartmSec) {
+        lines.append(atTagLine(AtTagKey::AudioStartmSec, QString::number(*block.audioStartmSec)));
+    }
     if (block.offset != 0) {
         lines.append(atTagLine(AtTagKey::Offset, QString::number(block.offset)));
     }

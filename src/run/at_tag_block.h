@@ -16,6 +16,7 @@ namespace tavorin {
 struct AtTagBlock {
     double timeRatio = 1.0;
     std::int32_t silencemSec = 0;
+    std::optional<std::int32_t> audioStartmSec; // the song's decoded start, when decoded
     std::int32_t offset = 0;
     std::optional<QString> taggingBy; // written even when empty; nothing when absent
     std::optional<QString> editedBy;

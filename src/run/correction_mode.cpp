@@ -75,13 +75,25 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
         steps.host.appendLog(QStringLiteral("逆転補正をします。") + crlf);
     }
 
+    // Only a file that carries its own decoded start has the song decoded: without one, the
+    // frame counts decide and the block goes without "@AudioStartmSec=" (it would cost every
+    // such file a decoding, and the tags fit the song by the frame counts all the same).
+    std::optional<std::int32_t> songStart;
+    if (record.audioStartmSec >= 0 && song.decodeAudioStart) {
+        songStart = song.decodeAudioStart();
+    }
     TimeCorrection correction;
     correction.fileRatio = record.timeRatio;
     correction.songRatio = song.timeRatio;
-    correction.shiftSilence =
-        settings.silencemSec && record.silencemSec >= 0 && record.silencemSec != song.silencemSec;
     correction.fileSilence = record.silencemSec;
     correction.songSilence = song.silencemSec;
+    if (songStart) {
+        correction.silenceMeasure = SilenceMeasure::DecodedStart;
+        correction.fileSilence = record.audioStartmSec;
+        correction.songSilence = *songStart;
+    }
+    correction.shiftSilence = settings.silencemSec && record.silencemSec >= 0 &&
+                              correction.fileSilence != correction.songSilence;
     const bool ratioChange = song.timeRatio != record.timeRatio;
     const bool anyTagToCorrect =
         std::any_of(body.entries.begin(), body.entries.end(),
@@ -98,6 +110,7 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
     AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);
     block.taggingBy = record.taggingBy;
     block.editedBy = settings.name;
+    block.audioStartmSec = songStart;
 
     writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(joinTimeTags(body), block),
                          prepared->reading.encoding, steps);

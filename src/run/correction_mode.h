@@ -11,6 +11,11 @@
 
 namespace tavorin {
 
+// What the silence shift compares: the silent frames at the start of each recording
+// ("@SilencemSec="), or where its music starts, decoded ("@AudioStartmSec="), which is used
+// where both the file and the song have one.
+enum class SilenceMeasure { FrameCount, DecodedStart };
+
 // How one file's Time Tags move to the user's recording.
 struct TimeCorrection {
     double fileRatio = 1.0; // the time base the tags were made in
@@ -18,6 +23,7 @@ struct TimeCorrection {
     bool shiftSilence = false;
     std::int32_t fileSilence = 0; // leading silence the tags were made against, ms
     std::int32_t songSilence = 0; // leading silence of the user's song, ms
+    SilenceMeasure silenceMeasure = SilenceMeasure::FrameCount; // of the two silences above
 };
 
 enum class CorrectionFailure {

@@ -31,14 +31,16 @@ void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
 
     AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);
     block.taggingBy = settings.name;
+    if (song.decodeAudioStart) {
+        block.audioStartmSec = song.decodeAudioStart();
+    }
 
     writeLyricsAndReport(lyricsPath, lyricsTextWithBlock(std::move(body), block),
                          prepared->reading.encoding, steps);
 }
 
 void runNewTagMode(const QStringList& lyricsFiles, LyricsFileSteps& steps) {
-    forEachLyricsFile(lyricsFiles, steps,
-                      [&](const QString& path) { tagLyricsFile(path, steps); });
+    forEachLyricsFile(lyricsFiles, steps, [&](const QString& path) { tagLyricsFile(path, steps); });
 }
 
 } // namespace tavorin

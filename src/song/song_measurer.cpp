@@ -48,6 +48,9 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
         std::nearbyint(frameSamples / (info.sampleRate / 1000.0) * frames));
     info.timeRatio = winampTime ? winampRatio(info.sampleRate, frameSamples) : 1.0;
     chooseSongTexts(facts.riff, facts.tag, info);
+    if (facts.hasAudio) {
+        info.decodeAudioStart = [this, path] { return decodedStart(path); };
+    }
     return info;
 }
 

@@ -18,7 +18,8 @@ class SongMeasurer {
 public:
     explicit SongMeasurer(PlaybackEngine& engine);
 
-    // winampTime: the user's time base is Winamp Time (else Standard Time).
+    // winampTime: the user's time base is Winamp Time (else Standard Time). The info's
+    // decodeAudioStart asks this measurer, which must outlive it.
     SongInfo measureSong(const QString& path, bool winampTime);
     // Where the music starts, decoded from the song's MPEG data (see decoded_start.h); nothing
     // for a song without MPEG audio, one that cannot be decoded, or one silent for 30 s. Asked

@@ -4,6 +4,7 @@ same files, byte for byte.
 
   generate.py library ROOT SONGS FOLDERS   W1: a Song Folder of empty song files
   generate.py batch ROOT FILES SONGS_DIR   W3: lyrics files in code page 932, each with a song
+  generate.py batch ROOT FILES SONGS_DIR decoded   the same, each carrying a decoded start (W5)
 """
 
 import os
@@ -82,10 +83,12 @@ def time_tag(ms):
     return "[%02d:%02d:%02d]" % (cs // 6000 % 100, cs // 100 % 60, cs % 100)
 
 
-def lyrics_text(rng, size):
+def lyrics_text(rng, size, decoded_start=False):
     """A lyrics file of about size bytes in code page 932: At-Tags saying the tags were made
     in Standard Time against a recording with 0 to 300 ms of leading silence, then line- or
-    word-timed lines; some word-timed files hold a Tag Reversal."""
+    word-timed lines; some word-timed files hold a Tag Reversal. decoded_start: the silence
+    line is followed by a decoded start (which Correction Mode trusts, and so decodes the
+    song), without drawing from rng, so the files are otherwise the same."""
     word_timed = rng.random() < 0.5
     lines = [
         "@Title=" + "".join(rng.choice(KANJI) for _ in range(4)),
@@ -94,6 +97,8 @@ def lyrics_text(rng, size):
         "@SilencemSec=%d" % rng.choice([0, 100, 250, 300]),
         "@TaggingBy=Tagger%d" % rng.randrange(50),
     ]
+    if decoded_start:
+        lines.insert(4, "@AudioStartmSec=%d" % (int(lines[3].split("=")[1]) + 20))
     text_bytes = sum(len(l.encode("cp932")) + 2 for l in lines)
     t = 1000 + rng.randrange(5000)
     while text_bytes < size:
@@ -114,9 +119,10 @@ def lyrics_text(rng, size):
     return ("\r\n".join(lines) + "\r\n").encode("cp932")
 
 
-def batch(root, files, songs_dir):
+def batch(root, files, songs_dir, decoded_start=False):
     """files lyrics files of 1 to 4 KiB, 100 to a folder, each with a song copied beside it.
-    The lyrics files go to ROOT/pristine (restored before every timed run) and ROOT/work."""
+    The lyrics files go to ROOT/pristine (restored before every timed run) and ROOT/work.
+    decoded_start: every file carries a decoded start (see lyrics_text)."""
     rng = random.Random(2000 + files)
     for part in ("pristine", "work"):
         shutil.rmtree(os.path.join(root, part), ignore_errors=True)
@@ -126,7 +132,7 @@ def batch(root, files, songs_dir):
         folder = "f%03d" % (i // 100)
         name = "lyrics%05d" % i
         extension = rng.choice([".txt", ".txt", ".lrc", ".kra"])
-        data = lyrics_text(rng, rng.randrange(1024, 4096))
+        data = lyrics_text(rng, rng.randrange(1024, 4096), decoded_start)
         for part in ("pristine", "work"):
             os.makedirs(os.path.join(root, part, folder), exist_ok=True)
         with open(os.path.join(root, "pristine", folder, name + extension), "wb") as out:
@@ -144,8 +150,8 @@ def batch(root, files, songs_dir):
 def main(argv):
     if len(argv) == 5 and argv[1] == "library":
         library(argv[2], int(argv[3]), int(argv[4]))
-    elif len(argv) == 5 and argv[1] == "batch":
-        batch(argv[2], int(argv[3]), argv[4])
+    elif len(argv) in (5, 6) and argv[1] == "batch":
+        batch(argv[2], int(argv[3]), argv[4], argv[5:] == ["decoded"])
     else:
         sys.stderr.write(__doc__)
         return 2

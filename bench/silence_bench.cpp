@@ -1,9 +1,10 @@
 // W5: measures songs the way a run does (engine facts, then the walk over the leading MPEG
-// frames) and prints, per song, the leading silence found and the median time of one
-// measurement.
+// frames; then, as a mode asks for it, the decoded start) and prints, per song, what each
+// measurement found and the median time of one measurement.
 //
 // Usage: silence_bench RUNS SONG...
-// Prints one line per song: path TAB silence ms TAB median microseconds per measurement
+// Prints one line per song: path TAB silence ms TAB median microseconds per measurement TAB
+// decoded start ms (-1: none) TAB median microseconds per decoding
 
 #include "song/song_measurer.h"
 #include "song/taglib_playback_engine.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -30,15 +32,25 @@ int main(int argc, char** argv) {
     for (qsizetype i = 2; i < arguments.size(); ++i) {
         const QString& song = arguments.at(i);
         std::vector<double> times;
+        std::vector<double> decodeTimes;
         std::int32_t silence = 0;
+        std::optional<std::int32_t> start;
         for (int run = 0; run < runs; ++run) {
             QElapsedTimer timer;
             timer.start();
-            silence = measurer.measureSong(song, false).silencemSec;
+            const tavorin::SongInfo info = measurer.measureSong(song, false);
+            silence = info.silencemSec;
             times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e3);
+            // Side by side with the frame walk, and as a run does it: after the measurement.
+            timer.restart();
+            start = info.decodeAudioStart ? info.decodeAudioStart() : std::nullopt;
+            decodeTimes.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e3);
         }
         std::sort(times.begin(), times.end());
-        std::printf("%s\t%d\t%.1f\n", qPrintable(song), silence, times[times.size() / 2]);
+        std::sort(decodeTimes.begin(), decodeTimes.end());
+        std::printf("%s\t%d\t%.1f\t%d\t%.1f\n", qPrintable(song), silence,
+                    times[times.size() / 2], start.value_or(-1),
+                    decodeTimes[decodeTimes.size() / 2]);
     }
     return 0;
 }

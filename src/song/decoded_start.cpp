@@ -61,6 +61,9 @@ DecoderHandle openDecoder() {
 class StartFinder {
 public:
     void setFormat(long sampleRate, int channelCount) {
+        // A stream that changes its format midway keeps its time so far.
+        earliermSec = mSecBefore();
+        samplesBefore = 0;
         rate = sampleRate;
         channels = channelCount;
         const auto windowFrames =
@@ -97,14 +100,11 @@ public:
         return false;
     }
 
-    bool pastLimit() const {
-        return hasFormat() && samplesBefore >= static_cast<std::int64_t>(rate) * maxDecodedSeconds;
-    }
+    bool pastLimit() const { return mSecBefore() >= maxDecodedSeconds * 1000.0; }
 
     // The start's time, rounded half to even (the default rounding mode).
     std::int32_t startmSec() const {
-        return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(samplesBefore) *
-                                                        1000.0 / static_cast<double>(rate)));
+        return static_cast<std::int32_t>(std::nearbyint(mSecBefore()));
     }
 
 private:
@@ -114,7 +114,14 @@ private:
     std::size_t next = 0;
     double windowEnergy = 0.0;
     double thresholdEnergy = 0.0;
-    std::int64_t samplesBefore = 0; // sample frames decoded before the start
+    std::int64_t samplesBefore = 0; // sample frames decoded before the start, at this rate
+    double earliermSec = 0.0;       // the time decoded at the formats before this one
+
+    double mSecBefore() const {
+        return rate > 0 ? earliermSec + static_cast<double>(samplesBefore) * 1000.0 /
+                                            static_cast<double>(rate)
+                        : earliermSec;
+    }
 };
 
 } // namespace
@@ -147,7 +154,6 @@ std::optional<std::int32_t> decodedStartmSec(const ByteSource& read, std::int64_
                     rate <= 0 || channels <= 0 || encoding != MPG123_ENC_SIGNED_16) {
                     return std::nullopt;
                 }
-                // A stream that changes its format midway keeps counting its samples.
                 finder.setFormat(rate, channels);
                 continue;
             }

@@ -40,7 +40,8 @@ void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
 }
 
 void runNewTagMode(const QStringList& lyricsFiles, LyricsFileSteps& steps) {
-    forEachLyricsFile(lyricsFiles, steps, [&](const QString& path) { tagLyricsFile(path, steps); });
+    forEachLyricsFile(lyricsFiles, steps,
+                      [&](const QString& path) { tagLyricsFile(path, steps); });
 }
 
 } // namespace tavorin

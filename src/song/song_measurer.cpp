@@ -49,7 +49,9 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
     info.timeRatio = winampTime ? winampRatio(info.sampleRate, frameSamples) : 1.0;
     chooseSongTexts(facts.riff, facts.tag, info);
     if (facts.hasAudio) {
-        info.decodeAudioStart = [this, path] { return decodedStart(path); };
+        info.decodeAudioStart = [engine = &engine, path] {
+            return SongMeasurer(*engine).decodedStart(path);
+        };
     }
     return info;
 }

@@ -19,7 +19,7 @@ public:
     explicit SongMeasurer(PlaybackEngine& engine);
 
     // winampTime: the user's time base is Winamp Time (else Standard Time). The info's
-    // decodeAudioStart asks this measurer, which must outlive it.
+    // decodeAudioStart asks the engine again, which must outlive it.
     SongInfo measureSong(const QString& path, bool winampTime);
     // Where the music starts, decoded from the song's MPEG data (see decoded_start.h); nothing
     // for a song without MPEG audio, one that cannot be decoded, or one silent for 30 s. Asked

@@ -49,8 +49,8 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
     info.timeRatio = winampTime ? winampRatio(info.sampleRate, frameSamples) : 1.0;
     chooseSongTexts(facts.riff, facts.tag, info);
     if (facts.hasAudio) {
-        info.decodeAudioStart = [engine = &engine, path] {
-            return SongMeasurer(*engine).decodedStart(path);
+        info.decodeAudioStart = [playback = &engine, path] {
+            return SongMeasurer(*playback).decodedStart(path);
         };
     }
     return info;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes the song fixtures in tests/data/songs/ and the decoder facts stored beside them.
+# Makes the song fixtures in tests/data/songs/ and the decoder facts stored beside them, and
+# the songs of the decoded start in tests/data/song_starts/ with their true starts.
 #
 # The fixtures are committed; the tests never run this script nor need its tools. To remake
 # them (Debian): apt-get install lame twolame shineenc ffmpeg sox python3

@@ -16,6 +16,7 @@
 #include "app/wizard_page.h"
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
+#include "run/run_counts_text.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/playback_engine.h"
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -230,8 +232,13 @@ void FormMain::startRun() {
     // The mode comes from the option shown on the Mode page, which always agrees with NewMode.
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
-    driver.run(lyricsFilesPage->list1->entries(), runSettings);
+    const RunSummary summary = driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runPage->showPendingLog();
+    // How the run went, where the user looks last: the Run Log stays as it is. The counts take
+    // the whole status bar; the mode is the Run Log's first line, and there is no way back.
+    stepPanel->setText(runCountsText(summary));
+    runPage->pb->setValue(summary.filesHandled); // an abort leaves it before the last file
+    modePanel->hide();
 
     runPage->setRunState(RunPage::RunState::Finished);
     abortRequested = false;

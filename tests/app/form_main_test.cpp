@@ -134,6 +134,9 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
     EXPECT_FALSE(log.contains(files[3]) || log.contains(u"UTF-8"_s));
     EXPECT_EQ(tavorin::testing::readBytes(files[3]), lyrics);
     EXPECT_EQ(form.runPage->txtLog->toPlainText(), QString(log).remove(u'\r'));
+    // How far it came and how it went, without reading the log.
+    EXPECT_EQ(std::pair(form.runPage->pb->text(), form.stepPanelText()),
+              std::pair(u"3 / 4"_s, u"書き込み 2、スキップ 0、曲なし 1、失敗 0"_s));
     // The unreachable song is named once, after the run.
     EXPECT_TRUE(fixture.messages.size() == 4 &&
                 fixture.messages[3].endsWith(u"UTF-8 ではないので曲として探せません: "_s + folder +

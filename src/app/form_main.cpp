@@ -21,11 +21,15 @@
 #include "settings/settings_store.h"
 #include "song/playback_engine.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -97,6 +101,10 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
         {runPage, QStringLiteral("5/5 設定完了"), ModeSummary::ModeAndTimeType,
          [this] { runPage->prepare(lyricsFilesPage->list1->count()); }, nullptr, nullptr},
     }};
+    // Enter presses the focused button, as in any dialog.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(true);
+    }
     for (int index = 0; index < static_cast<int>(steps.size()); ++index) {
         WizardPage* page = steps[index].page;
         page->move(pageLeft, 0);
@@ -275,6 +283,31 @@ void FormMain::closeEvent(QCloseEvent* event) {
     SettingsStore(services.settingsStore).save(settings);
     services.settingsStore.sync();
     event->accept();
+}
+
+void FormMain::keyPressEvent(QKeyEvent* event) {
+    const WizardPage* page = steps[currentStep].page;
+    QPushButton* pressed = nullptr;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter in the list or the Run Log stays there: it moves on from fields only.
+        if (!qobject_cast<QAbstractItemView*>(focusWidget()) &&
+            !qobject_cast<QPlainTextEdit*>(focusWidget())) {
+            pressed = page->defaultButton();
+        }
+        break;
+    case Qt::Key_Escape:
+        pressed = page->backButton();
+        break;
+    default:
+        break;
+    }
+    if (pressed == nullptr || !pressed->isVisible() || !pressed->isEnabled()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    pressed->click();
 }
 
 std::unique_ptr<FormMain> startWizard(SingleInstanceLock& lock, const WizardServices& services) {

@@ -59,6 +59,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Esc that no control took: the page's default button and "戻る".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What the mode panel reads while a step is shown.

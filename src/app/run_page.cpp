@@ -34,6 +34,7 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     com4to3 = placeBackButton(QStringLiteral("com4to3"));
     com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
                                      QStringLiteral("開始"));
+    setDefaultButton(com4);
     connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
     connect(com4, &QPushButton::clicked, this, &RunPage::pressCom4);
 

@@ -153,6 +153,35 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
 
 INSTANTIATE_TEST_SUITE_P(BothModes, WizardWalkTest, ::testing::Bool());
 
+// The wizard by keyboard alone: Enter presses the focused button, else the page's button that
+// moves on, but not in the list or the Run Log; Esc is "戻る" where there is one.
+TEST(WizardKeyboardTest, EnterMovesOnAndEscGoesBack) {
+    WizardFixture fixture;
+    fixture.store.setValue(u"Init/Name"_s, u"A"_s);
+    FormMain form(fixture.services());
+    form.show();
+    form.lyricsFilesPage->list1->addPath(fixture.folder.filePath(u"a.txt"_s));
+    // Each row: where the focus is, the key, the page then shown.
+    const std::tuple<const char*, Qt::Key, int> keys[] = {
+        {"opt1_1", Qt::Key_Return, 1}, {"list1", Qt::Key_Return, 1},
+        {"list1", Qt::Key_Escape, 0},  {"opt1_0", Qt::Key_Escape, 0},
+        {"com0to1", Qt::Key_Enter, 1}, {"Com1to0", Qt::Key_Return, 0},
+        {"opt1_0", Qt::Key_Enter, 1},
+        {"com1to2", Qt::Key_Return, 2}, {"opt2_1", Qt::Key_Return, 3},
+        {"txtName", Qt::Key_Return, 4}, {"txtLog", Qt::Key_Return, 4},
+        {"txtLog", Qt::Key_Escape, 3},  {"chkKaraoke", Qt::Key_Escape, 2},
+        {"opt2_0", Qt::Key_Escape, 1},
+    };
+    for (const auto& [focus, key, page] : keys) {
+        QWidget* target = control<QWidget>(form, focus);
+        target->setFocus();
+        QTest::keyClick(target, key);
+        EXPECT_EQ(form.currentPage(), page) << focus << ' ' << key;
+    }
+    EXPECT_TRUE(fixture.messages.isEmpty());
+    EXPECT_EQ(form.runPage->runState(), RunPage::RunState::Ready);
+}
+
 // A second instance ends itself before it starts the engine; the lock file a crashed instance
 // left behind (its process no longer exists) does not block a start.
 TEST(WizardStartTest, SecondInstanceEndsButAStaleLockDoesNotBlock) {

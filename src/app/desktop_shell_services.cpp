@@ -12,8 +12,9 @@ void DesktopShellServices::showMessage(QWidget* owner, const QString& text) {
     QMessageBox::information(owner, wizardTitle(), text, QMessageBox::Ok);
 }
 
-QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title) {
-    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title,
+                                          const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
 }
 
 bool DesktopShellServices::openUrl(const QUrl& url) {

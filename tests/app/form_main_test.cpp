@@ -1,5 +1,7 @@
 #include "app/lyrics_file_list_widget.h"
 #include "app/lyrics_files_page.h"
+#include "app/other_settings_page.h"
+#include "app/qt_translation.h"
 #include "app/quick_help_path.h"
 #include "app/run_page.h"
 #include "app/single_instance_lock.h"
@@ -11,7 +13,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -180,6 +184,32 @@ TEST(WizardKeyboardTest, EnterMovesOnAndEscGoesBack) {
     }
     EXPECT_TRUE(fixture.messages.isEmpty());
     EXPECT_EQ(form.runPage->runState(), RunPage::RunState::Ready);
+}
+
+// Qt's own dialogs and menus speak Japanese; the folder chooser opens at the Song Folder there
+// is, else at home, never where the program was started.
+TEST(WizardJapaneseTest, QtTextsAreJapaneseAndTheChooserStartsAtTheSongFolder) {
+    ASSERT_TRUE(installQtJapanese(*qApp));
+    QLineEdit field;
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    const QStringList english = {u"Look in:"_s, u"&Undo"_s, u"Cancel"_s};
+    const QStringList shown = {QCoreApplication::translate("QFileDialog", "Look in:"),
+                               menu->actions().constFirst()->text(),
+                               QCoreApplication::translate("QPlatformTheme", "Cancel")};
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        EXPECT_TRUE(shown[i] != english[i] && !shown[i].isEmpty()) << shown[i].toStdString();
+    }
+
+    WizardFixture fixture;
+    OtherSettingsPage page(fixture);
+    const QString folder = fixture.folder.path() + u'/';
+    for (const auto& [songFolder, start] : {std::pair(QString(), QDir::homePath()),
+                                            std::pair(folder, folder),
+                                            std::pair(folder + u"gone/"_s, QDir::homePath())}) {
+        page.lblSongFolder->setText(songFolder);
+        page.chooseSongFolder();
+        EXPECT_EQ(fixture.chooserStart, start);
+    }
 }
 
 // A second instance ends itself before it starts the engine; the lock file a crashed instance

@@ -24,7 +24,7 @@ namespace {
 class SilentShell : public tavorin::ShellServices {
 public:
     void showMessage(QWidget*, const QString&) override {}
-    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return false; }
 };
 

@@ -11,6 +11,7 @@
 #include "app/quick_help_path.h"
 #include "app/run_page.h"
 #include "app/shell_services.h"
+#include "app/show_request_channel.h"
 #include "app/single_instance_lock.h"
 #include "app/time_type_page.h"
 #include "app/wizard_page.h"
@@ -310,11 +311,25 @@ void FormMain::keyPressEvent(QKeyEvent* event) {
     pressed->click();
 }
 
+void FormMain::bringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+}
+
 std::unique_ptr<FormMain> startWizard(SingleInstanceLock& lock, const WizardServices& services) {
     if (!lock.tryAcquire()) {
+        ShowRequestChannel(lock.socketPath()).askToShow();
         return nullptr;
     }
-    return std::make_unique<FormMain>(services);
+    auto form = std::make_unique<FormMain>(services);
+    auto* channel = new ShowRequestChannel(lock.socketPath(), form.get());
+    QObject::connect(channel, &ShowRequestChannel::showRequested, form.get(),
+                     &FormMain::bringToFront);
+    channel->listen();
+    return form;
 }
 
 } // namespace tavorin

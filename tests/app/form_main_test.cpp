@@ -212,23 +212,32 @@ TEST(WizardJapaneseTest, QtTextsAreJapaneseAndTheChooserStartsAtTheSongFolder) {
     }
 }
 
-// A second instance ends itself before it starts the engine; the lock file a crashed instance
-// left behind (its process no longer exists) does not block a start.
-TEST(WizardStartTest, SecondInstanceEndsButAStaleLockDoesNotBlock) {
+// A second instance brings the running wizard to the front and ends itself before it starts
+// the engine or touches the settings; the lock file a crashed instance left behind (its
+// process no longer exists) does not block a start.
+TEST(WizardStartTest, SecondInstanceShowsTheFirstAndEndsButAStaleLockDoesNotBlock) {
     WizardFixture fixture;
     const QString lockPath = fixture.folder.filePath(u"wizard.lock"_s);
     {
         SingleInstanceLock first(lockPath);
-        ASSERT_TRUE(first.tryAcquire());
+        const std::unique_ptr<FormMain> running = startWizard(first, fixture.services());
+        ASSERT_NE(running, nullptr);
+        running->show();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }));
         SingleInstanceLock second(lockPath);
         EXPECT_EQ(startWizard(second, fixture.services()), nullptr);
-        EXPECT_EQ(fixture.engine.initCount, 0);
+        EXPECT_EQ(fixture.engine.initCount, 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return running->isActiveWindow(); }));
+        EXPECT_TRUE(fixture.store.allKeys().isEmpty());
     }
     ASSERT_TRUE(writeBytes(lockPath, "2147483646\ntavorin-wizard\n" +
                                          QSysInfo::machineHostName().toUtf8() + "\n"));
     SingleInstanceLock lock(lockPath);
     EXPECT_NE(startWizard(lock, fixture.services()), nullptr);
-    EXPECT_EQ(fixture.engine.initCount, 1);
+    EXPECT_EQ(fixture.engine.initCount, 2);
 }
 
 // The quick-help document beside the program first (a build tree), then in the installed data

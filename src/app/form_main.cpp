@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace tavorin {
 
@@ -157,7 +158,10 @@ bool FormMain::isRunning() const {
 }
 
 bool FormMain::isTopmost() const {
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    // What the window manager is told, once the window is on the screen.
+    const QWindow* nativeWindow = windowHandle();
+    return (nativeWindow != nullptr ? nativeWindow->flags() : windowFlags())
+        .testFlag(Qt::WindowStaysOnTopHint);
 }
 
 void FormMain::goNext(int from) {
@@ -215,20 +219,25 @@ void FormMain::enterStep(int index, bool comingBack) {
     currentStep = index;
     // On top while the user drags files from the file manager onto the list.
     setTopmost(step.page == lyricsFilesPage);
+    if (QWidget* focus = step.page->entryFocus()) {
+        focus->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void FormMain::setTopmost(bool on) {
     if (isTopmost() == on) {
         return;
     }
-    // Changing the flag takes the window off the screen; put it back where it was.
-    const bool shown = isVisible();
-    const QPoint place = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (shown) {
-        move(place);
-        show();
+    QWindow* nativeWindow = windowHandle();
+    if (nativeWindow == nullptr) {
+        // Not on the screen yet: the flag is simply where the window will be made from.
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        return;
     }
+    // On the native window as it is: QWidget::setWindowFlag would make a new one, which loses
+    // the activation, the focus frame, the caret and the tool tips under a window manager.
+    overrideWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
+    nativeWindow->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 void FormMain::startRun() {

@@ -61,6 +61,10 @@ QString ModePage::modeText() const {
     return newModeSelected() ? QStringLiteral("補正データ新規追加") : QStringLiteral("補正変換");
 }
 
+QWidget* ModePage::entryFocus() const {
+    return opt1[newModeSelected() ? 0 : 1];
+}
+
 void ModePage::explainMode(bool newMode) {
     lblExplain->setText(
         newMode

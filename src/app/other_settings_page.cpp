@@ -95,6 +95,10 @@ QString OtherSettingsPage::missingInput() const {
     return txtName->text().isEmpty() ? QStringLiteral("名前は必ず入力してください。") : QString();
 }
 
+QWidget* OtherSettingsPage::entryFocus() const {
+    return txtName;
+}
+
 void OtherSettingsPage::chooseSongFolder() {
     // From the Song Folder the user has, or from home: never the folder the wizard started in.
     const QString current = lblSongFolder->text();

@@ -27,6 +27,10 @@ QPushButton* WizardPage::placeNextButton(const QString& controlName) {
     return button;
 }
 
+QWidget* WizardPage::entryFocus() const {
+    return moveOnButton;
+}
+
 void WizardPage::setDefaultButton(QPushButton* button) {
     moveOnButton = button;
     button->setDefault(true);

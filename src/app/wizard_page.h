@@ -18,6 +18,9 @@ public:
     // com4); Esc presses "戻る" where the page has one.
     QPushButton* defaultButton() const { return moveOnButton; }
     QPushButton* backButton() const { return goBackButton; }
+    // Where the keyboard starts when the page is entered: the first thing to answer on it, so
+    // the arrow keys, typing and Enter work at once; by default the button that moves on.
+    virtual QWidget* entryFocus() const;
 
 signals:
     void backRequested();

@@ -1,5 +1,6 @@
 #include "app/lyrics_file_list_widget.h"
 #include "app/lyrics_files_page.h"
+#include "app/mode_page.h"
 #include "app/other_settings_page.h"
 #include "app/qt_translation.h"
 #include "app/quick_help_path.h"
@@ -184,6 +185,39 @@ TEST(WizardKeyboardTest, EnterMovesOnAndEscGoesBack) {
     }
     EXPECT_TRUE(fixture.messages.isEmpty());
     EXPECT_EQ(form.runPage->runState(), RunPage::RunState::Ready);
+}
+
+// A keyboard user's walk: after every page change, the stay-on-top change included, the window
+// is still the active one (its native window kept) and the page's first answer has the focus.
+TEST(WizardKeyboardTest, EveryPageChangeKeepsTheWindowActiveAndFocusesThePage) {
+    WizardFixture fixture;
+    FormMain form(fixture.services());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const QWindow* nativeWindow = form.windowHandle();
+    const WId windowId = form.winId();
+    form.lyricsFilesPage->list1->addPath(fixture.folder.filePath(u"a.txt"_s));
+    // Each row: the key, typed where the focus is, then the page and the control with the focus
+    // (the mode goes over to 補正変換 by the arrow key after a round trip).
+    const std::tuple<Qt::Key, int, const char*> keys[] = {
+        {Qt::Key_Return, 1, "com1to2"}, {Qt::Key_Escape, 0, "opt1_0"},
+        {Qt::Key_Down, 0, "opt1_1"},    {Qt::Key_Return, 1, "com1to2"},
+        {Qt::Key_Return, 2, "opt2_0"},  {Qt::Key_Return, 3, "txtName"},
+        {Qt::Key_A, 3, "txtName"},      {Qt::Key_Return, 4, "com4"},
+        {Qt::Key_Escape, 3, "txtName"}, {Qt::Key_Escape, 2, "opt2_0"},
+        {Qt::Key_Escape, 1, "com1to2"}, {Qt::Key_Escape, 0, "opt1_1"},
+    };
+    for (const auto& [key, page, focus] : keys) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QApplication::processEvents();
+        EXPECT_TRUE(form.isActiveWindow() && form.windowHandle() == nativeWindow &&
+                    form.winId() == windowId)
+            << focus;
+        EXPECT_EQ(std::pair(form.currentPage(), QApplication::focusWidget()),
+                  std::pair(page, control<QWidget>(form, focus)));
+    }
+    EXPECT_FALSE(form.modePage->newModeSelected());
 }
 
 // Qt's own dialogs and menus speak Japanese; the folder chooser opens at the Song Folder there

@@ -14,6 +14,7 @@
 #include "app/show_request_channel.h"
 #include "app/single_instance_lock.h"
 #include "app/time_type_page.h"
+#include "app/tool_tip_filter.h"
 #include "app/wizard_page.h"
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
@@ -32,6 +33,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -76,6 +78,8 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     stepPanel->setObjectName(QStringLiteral("SB_1"));
     modePanel = new QLabel(sb);
     modePanel->setObjectName(QStringLiteral("SB_2"));
+    // ":Winamp" ends where the pages do, not at the window's edge.
+    modePanel->setContentsMargins(0, 0, pageLeft, 0);
     sb->addWidget(stepPanel, 3);
     sb->addWidget(modePanel, 2);
 
@@ -126,6 +130,10 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
             [this](const QStringList& shownPaths) {
                 services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
             });
+
+    // Tool tips in the window's font, long ones wrapped at the pages' width.
+    QToolTip::setFont(font());
+    ToolTipFilter::watchAll(this);
 
     // The start sequence, after the second-instance test has passed (startWizard).
     services.engine.init();

@@ -1,3 +1,5 @@
+#include "app/desktop_shell_services.h"
+#include "app/form_about.h"
 #include "app/lyrics_file_list_widget.h"
 #include "app/lyrics_files_page.h"
 #include "app/mode_page.h"
@@ -14,13 +16,16 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTextLayout>
 #include <QTimer>
+#include <QToolTip>
 
 #include <filesystem>
 
@@ -218,6 +223,75 @@ TEST(WizardKeyboardTest, EveryPageChangeKeepsTheWindowActiveAndFocusesThePage) {
                   std::pair(page, control<QWidget>(form, focus)));
     }
     EXPECT_FALSE(form.modePage->newModeSelected());
+}
+
+// The tip of each control: shown, wrapped at the pages' width, in the window's font.
+void expectToolTip(const FormMain& form, const char* name) {
+    QWidget* tipped = control<QWidget>(form, name);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), tipped->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(tipped, &help);
+    const QLabel* tip = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->inherits("QTipLabel") && window->isVisible()) {
+            tip = qobject_cast<QLabel*>(window);
+        }
+    }
+    ASSERT_TRUE(tip != nullptr && !tipped->toolTip().isEmpty()) << name;
+    EXPECT_TRUE(tip->text().contains(tipped->toolTip().first(5)) && tip->width() <= 320 &&
+                tip->font().families() == form.font().families())
+        << name << ' ' << tip->width();
+    QToolTip::hideText();
+}
+
+// The finish: tool tips readable, "＠タグ" whole on its line at any width, ":Winamp" clear of
+// the window's edge, the about box's OK in the window's font, no minimise or maximise buttons
+// on the dialogs.
+TEST(WizardLookTest, TipsWrapAndTextsKeepClearOfEdges) {
+    WizardFixture fixture;
+    fixture.store.setValue(u"Init/WinampTime"_s, true);
+    FormMain form(fixture.services());
+    form.show();
+    for (const char* name : {"Image1", "opt1_0", "chkIgnoreOwn", "list1", "txtName"}) {
+        expectToolTip(form, name);
+    }
+    const auto* explain = control<QLabel>(form, "lblExplain");
+    for (const char* mode : {"opt1_1", "opt1_0"}) {
+        click(form, {mode});
+        for (int width = 60; width <= 300; ++width) {
+            QTextLayout layout(explain->text(), explain->font());
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(width);
+                const QString shown = explain->text().mid(line.textStart(), line.textLength());
+                EXPECT_FALSE(QString(shown).remove(QChar(0x2060)).endsWith(u"＠"_s) ||
+                             QString(shown).remove(QChar(0x2060)).endsWith(u"＠タ"_s))
+                    << width;
+            }
+            layout.endLayout();
+        }
+    }
+    form.lyricsFilesPage->list1->addPath(fixture.folder.filePath(u"a.txt"_s));
+    click(form, {"com0to1", "com1to2", "com2to3"});
+    QApplication::processEvents();
+    const auto* panel = control<QLabel>(form, "SB_2");
+    const int textWidth = QFontMetrics(panel->font()).horizontalAdvance(panel->text());
+    const int textEnd = panel->mapTo(&form, panel->contentsRect().topLeft()).x() + textWidth;
+    EXPECT_TRUE(panel->text().endsWith(u":Winamp"_s) && textEnd <= form.width() - 8 &&
+                textWidth <= panel->contentsRect().width())
+        << textEnd << ' ' << form.width();
+
+    FormAbout about(fixture.engine, fixture, &form);
+    EXPECT_EQ(about.comClose->font().families(), form.font().families());
+    Qt::WindowFlags messageFlags;
+    QTimer::singleShot(0, &form, [&] {
+        messageFlags = QApplication::activeModalWidget()->windowFlags();
+        QApplication::activeModalWidget()->close();
+    });
+    DesktopShellServices().showMessage(&form, u"x"_s);
+    const Qt::WindowFlags frame =
+        Qt::CustomizeWindowHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    EXPECT_EQ(about.windowFlags() & frame, Qt::CustomizeWindowHint);
+    EXPECT_EQ(messageFlags & frame, Qt::CustomizeWindowHint);
 }
 
 // Qt's own dialogs and menus speak Japanese; the folder chooser opens at the Song Folder there

@@ -16,7 +16,7 @@ void DesktopShellServices::showMessage(QWidget* owner, const QString& text) {
 }
 
 QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title,
-                                          const QString& startFolder) {
+                                           const QString& startFolder) {
     return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
 }
 

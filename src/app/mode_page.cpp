@@ -32,7 +32,8 @@ ModePage::ModePage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_0"), 
     image1 = placeControl<QLabel>(this, QStringLiteral("Image1"), QRect(249, 54, 32, 32));
     image1->setPixmap(programPicture(32));
     image1->setCursor(Qt::PointingHandCursor);
-    image1->setToolTip(QStringLiteral("クリックすると、このプログラムについての情報を表示します。"));
+    image1->setToolTip(
+        QStringLiteral("クリックすると、このプログラムについての情報を表示します。"));
     connect(ClickFilter::watch(image1), &ClickFilter::clicked, this, &ModePage::aboutRequested);
 
     lblExplain2 = placeControl<QLabel>(this, QStringLiteral("lblExplain2"), QRect(8, 100, 281, 58));

@@ -82,8 +82,8 @@ int main(int argc, char* argv[]) {
     // the exit code.
     tavorin::RunSummary counted = summary;
     counted.outcomeCounts[static_cast<int>(tavorin::FileOutcome::ReadFailed)] += parsed.passedOver;
-    print(stderr, QStringLiteral("tavorin-cli: ") + tavorin::runCountsText(counted) +
-                      QLatin1Char('\n'));
+    print(stderr,
+          QStringLiteral("tavorin-cli: ") + tavorin::runCountsText(counted) + QLatin1Char('\n'));
 
     if (parsed.request->dryRun) {
         print(stderr,

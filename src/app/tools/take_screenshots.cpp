@@ -90,8 +90,8 @@ int main(int argc, char* argv[]) {
     ok = save(form, output, QStringLiteral("page3-time-type.png")) && ok;
     button(form, "com2to3")->click();
     form.otherSettingsPage->txtName->setText(QStringLiteral("Tavorin"));
-    form.otherSettingsPage->lblSongFolder->setText(
-        QDir::toNativeSeparators(lyricsFolder) + QDir::separator());
+    form.otherSettingsPage->lblSongFolder->setText(QDir::toNativeSeparators(lyricsFolder) +
+                                                   QDir::separator());
     ok = save(form, output, QStringLiteral("page4-other-settings.png")) && ok;
 
     // The Song Folder chooser as a click on the folder opens it: Qt's own dialog, in Japanese,

@@ -36,7 +36,7 @@ public:
     void showMessage(QWidget*, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
-    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return true; }
 };
 

@@ -4,7 +4,8 @@
 set -euo pipefail
 
 build_packages=(cmake g++ ninja-build pkg-config qt6-base-dev libtag1-dev libgl-dev libmpg123-dev
-  fonts-ipafont-gothic)  # a Japanese font: without one the wizard shows its texts as boxes
+  fonts-ipafont-gothic  # a Japanese font: without one the wizard shows its texts as boxes
+  qt6-translations-l10n)  # Qt's own Japanese texts: folder chooser, context menus, buttons
 # CPack's DEB generator computes the dependencies with dpkg-shlibdeps (dpkg-dev), which
 # needs `file` to tell the programs from the other files.
 package_packages=(dpkg-dev file)

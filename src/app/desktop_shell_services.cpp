@@ -1,5 +1,6 @@
 #include "app/desktop_shell_services.h"
 
+#include "app/dialog_frame.h"
 #include "app/wizard_texts.h"
 
 #include <QDesktopServices>
@@ -9,11 +10,14 @@
 namespace tavorin {
 
 void DesktopShellServices::showMessage(QWidget* owner, const QString& text) {
-    QMessageBox::information(owner, wizardTitle(), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, wizardTitle(), text, QMessageBox::Ok, owner);
+    setDialogFrame(box);
+    box.exec();
 }
 
-QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title) {
-    return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
+QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title,
+                                           const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
 }
 
 bool DesktopShellServices::openUrl(const QUrl& url) {

@@ -8,7 +8,7 @@ namespace tavorin {
 class DesktopShellServices : public ShellServices {
 public:
     void showMessage(QWidget* owner, const QString& text) override;
-    QString chooseFolder(QWidget* owner, const QString& title) override;
+    QString chooseFolder(QWidget* owner, const QString& title, const QString& startFolder) override;
     bool openUrl(const QUrl& url) override;
 };
 

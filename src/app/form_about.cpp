@@ -1,5 +1,6 @@
 #include "app/form_about.h"
 
+#include "app/dialog_frame.h"
 #include "app/document_url.h"
 #include "app/program_picture.h"
 #include "app/wizard_texts.h"
@@ -91,7 +92,9 @@ FormAbout::FormAbout(PlaybackEngine& engine, ShellServices& shellServices, QWidg
     setObjectName(QStringLiteral("FormAbout"));
     setWindowTitle(wizardTitle() + QStringLiteral("について"));
     setFixedSize(aboutSize);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setDialogFrame(*this);
+    // The window's font for what has none of its own (the OK button), as in the main window.
+    setAttribute(Qt::WA_WindowPropagation);
 
     // The shadow copy first, so the yellow title lies above it.
     const QFont titleFont = labelFont(gothic(), 20.25, true);

@@ -11,21 +11,31 @@
 #include "app/quick_help_path.h"
 #include "app/run_page.h"
 #include "app/shell_services.h"
+#include "app/show_request_channel.h"
 #include "app/single_instance_lock.h"
 #include "app/time_type_page.h"
+#include "app/tool_tip_filter.h"
 #include "app/wizard_page.h"
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
+#include "run/run_counts_text.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/playback_engine.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QToolTip>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace tavorin {
 
@@ -68,6 +78,8 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     stepPanel->setObjectName(QStringLiteral("SB_1"));
     modePanel = new QLabel(sb);
     modePanel->setObjectName(QStringLiteral("SB_2"));
+    // ":Winamp" ends where the pages do, not at the window's edge.
+    modePanel->setContentsMargins(0, 0, pageLeft, 0);
     sb->addWidget(stepPanel, 3);
     sb->addWidget(modePanel, 2);
 
@@ -95,6 +107,10 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
         {runPage, QStringLiteral("5/5 設定完了"), ModeSummary::ModeAndTimeType,
          [this] { runPage->prepare(lyricsFilesPage->list1->count()); }, nullptr, nullptr},
     }};
+    // Enter presses the focused button, as in any dialog.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(true);
+    }
     for (int index = 0; index < static_cast<int>(steps.size()); ++index) {
         WizardPage* page = steps[index].page;
         page->move(pageLeft, 0);
@@ -114,6 +130,10 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
             [this](const QStringList& shownPaths) {
                 services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
             });
+
+    // Tool tips in the window's font, long ones wrapped at the pages' width.
+    QToolTip::setFont(font());
+    ToolTipFilter::watchAll(this);
 
     // The start sequence, after the second-instance test has passed (startWizard).
     services.engine.init();
@@ -146,7 +166,10 @@ bool FormMain::isRunning() const {
 }
 
 bool FormMain::isTopmost() const {
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    // What the window manager is told, once the window is on the screen.
+    const QWindow* nativeWindow = windowHandle();
+    return (nativeWindow != nullptr ? nativeWindow->flags() : windowFlags())
+        .testFlag(Qt::WindowStaysOnTopHint);
 }
 
 void FormMain::goNext(int from) {
@@ -204,20 +227,25 @@ void FormMain::enterStep(int index, bool comingBack) {
     currentStep = index;
     // On top while the user drags files from the file manager onto the list.
     setTopmost(step.page == lyricsFilesPage);
+    if (QWidget* focus = step.page->entryFocus()) {
+        focus->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void FormMain::setTopmost(bool on) {
     if (isTopmost() == on) {
         return;
     }
-    // Changing the flag takes the window off the screen; put it back where it was.
-    const bool shown = isVisible();
-    const QPoint place = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (shown) {
-        move(place);
-        show();
+    QWindow* nativeWindow = windowHandle();
+    if (nativeWindow == nullptr) {
+        // Not on the screen yet: the flag is simply where the window will be made from.
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+        return;
     }
+    // On the native window as it is: QWidget::setWindowFlag would make a new one, which loses
+    // the activation, the focus frame, the caret and the tool tips under a window manager.
+    overrideWindowFlags(windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
+    nativeWindow->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 void FormMain::startRun() {
@@ -230,8 +258,13 @@ void FormMain::startRun() {
     // The mode comes from the option shown on the Mode page, which always agrees with NewMode.
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
-    driver.run(lyricsFilesPage->list1->entries(), runSettings);
+    const RunSummary summary = driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runPage->showPendingLog();
+    // How the run went, where the user looks last: the Run Log stays as it is. The counts take
+    // the whole status bar; the mode is the Run Log's first line, and there is no way back.
+    stepPanel->setText(runCountsText(summary));
+    runPage->pb->setValue(summary.filesHandled); // an abort leaves it before the last file
+    modePanel->hide();
 
     runPage->setRunState(RunPage::RunState::Finished);
     abortRequested = false;
@@ -270,11 +303,50 @@ void FormMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void FormMain::keyPressEvent(QKeyEvent* event) {
+    const WizardPage* page = steps[currentStep].page;
+    QPushButton* pressed = nullptr;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter in the list or the Run Log stays there: it moves on from fields only.
+        if (!qobject_cast<QAbstractItemView*>(focusWidget()) &&
+            !qobject_cast<QPlainTextEdit*>(focusWidget())) {
+            pressed = page->defaultButton();
+        }
+        break;
+    case Qt::Key_Escape:
+        pressed = page->backButton();
+        break;
+    default:
+        break;
+    }
+    if (pressed == nullptr || !pressed->isVisible() || !pressed->isEnabled()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    pressed->click();
+}
+
+void FormMain::bringToFront() {
+    if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+}
+
 std::unique_ptr<FormMain> startWizard(SingleInstanceLock& lock, const WizardServices& services) {
     if (!lock.tryAcquire()) {
+        ShowRequestChannel(lock.socketPath()).askToShow();
         return nullptr;
     }
-    return std::make_unique<FormMain>(services);
+    auto form = std::make_unique<FormMain>(services);
+    auto* channel = new ShowRequestChannel(lock.socketPath(), form.get());
+    QObject::connect(channel, &ShowRequestChannel::showRequested, form.get(),
+                     &FormMain::bringToFront);
+    channel->listen();
+    return form;
 }
 
 } // namespace tavorin

@@ -49,6 +49,8 @@ public:
     bool isRunning() const;
     bool isTopmost() const;
     const WizardSettings& wizardSettings() const { return settings; }
+    // A second start asked for the window: it comes to the front, restored if minimised.
+    void bringToFront();
 
     ModePage* modePage;
     LyricsFilesPage* lyricsFilesPage;
@@ -59,6 +61,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Esc that no control took: the page's default button and "戻る".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What the mode panel reads while a step is shown.
@@ -101,8 +105,9 @@ private:
     bool abortRequested = false;
 };
 
-// The start of the program: nothing at all when another instance is running (nothing loaded,
-// shown or saved), otherwise the main window after its start sequence.
+// The start of the program: when another instance is running, it only brings that one's window
+// to the front (nothing loaded, shown or saved); otherwise the main window after its start
+// sequence, listening for later starts.
 std::unique_ptr<FormMain> startWizard(SingleInstanceLock& lock, const WizardServices& services);
 
 } // namespace tavorin

@@ -1,5 +1,6 @@
 #include "app/desktop_shell_services.h"
 #include "app/form_main.h"
+#include "app/qt_translation.h"
 #include "app/single_instance_lock.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("tavorin-wizard"));
     QApplication::setApplicationVersion(QLatin1String(tavorin::programVersion));
     QApplication::setDesktopFileName(QStringLiteral("tavorin-wizard"));
+    tavorin::installQtJapanese(application);
 
     // A second instance ends here, before anything is loaded, shown or saved.
     tavorin::SingleInstanceLock lock;

@@ -3,6 +3,7 @@
 #include "app/click_filter.h"
 #include "app/place_control.h"
 #include "app/program_picture.h"
+#include "app/wizard_texts.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -31,6 +32,8 @@ ModePage::ModePage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_0"), 
     image1 = placeControl<QLabel>(this, QStringLiteral("Image1"), QRect(249, 54, 32, 32));
     image1->setPixmap(programPicture(32));
     image1->setCursor(Qt::PointingHandCursor);
+    image1->setToolTip(
+        QStringLiteral("クリックすると、このプログラムについての情報を表示します。"));
     connect(ClickFilter::watch(image1), &ClickFilter::clicked, this, &ModePage::aboutRequested);
 
     lblExplain2 = placeControl<QLabel>(this, QStringLiteral("lblExplain2"), QRect(8, 100, 281, 58));
@@ -61,12 +64,16 @@ QString ModePage::modeText() const {
     return newModeSelected() ? QStringLiteral("補正データ新規追加") : QStringLiteral("補正変換");
 }
 
+QWidget* ModePage::entryFocus() const {
+    return opt1[newModeSelected() ? 0 : 1];
+}
+
 void ModePage::explainMode(bool newMode) {
-    lblExplain->setText(
+    lblExplain->setText(keepAtTagWhole(
         newMode
             ? QStringLiteral("同名の曲ファイルの情報から、歌詞ファイルに新しく＠タグを追加します。")
             : QStringLiteral("＠タグ付き歌詞ファイルと、同名の曲ファイルを比較して、歌詞のタイ"
-                             "ムタグ補正を行います。"));
+                             "ムタグ補正を行います。")));
 }
 
 } // namespace tavorin

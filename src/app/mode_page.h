@@ -23,6 +23,8 @@ public:
     bool newModeSelected() const;
     // "補正データ新規追加" or "補正変換", after the selected option.
     QString modeText() const;
+    // The chosen mode's option.
+    QWidget* entryFocus() const override;
 
     QLabel* lbl1;
     std::array<QRadioButton*, 2> opt1;

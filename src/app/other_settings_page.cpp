@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -94,9 +95,17 @@ QString OtherSettingsPage::missingInput() const {
     return txtName->text().isEmpty() ? QStringLiteral("名前は必ず入力してください。") : QString();
 }
 
+QWidget* OtherSettingsPage::entryFocus() const {
+    return txtName;
+}
+
 void OtherSettingsPage::chooseSongFolder() {
+    // From the Song Folder the user has, or from home: never the folder the wizard started in.
+    const QString current = lblSongFolder->text();
+    const QString startFolder =
+        !current.isEmpty() && QFileInfo(current).isDir() ? current : QDir::homePath();
     const QString chosen = stripTrailingNuls(
-        shell.chooseFolder(window(), QStringLiteral("フォルダを選択してください")));
+        shell.chooseFolder(window(), QStringLiteral("フォルダを選択してください"), startFolder));
     // The chooser speaks "/"; the Song Folder is kept in the platform's own spelling.
     lblSongFolder->setText(
         chosen.isEmpty() ? QString() : withTrailingSeparator(QDir::toNativeSeparators(chosen)));

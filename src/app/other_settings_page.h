@@ -28,6 +28,8 @@ public:
     QString missingInput() const;
     // Asks for the Song Folder; cancelling empties it.
     void chooseSongFolder();
+    // The name: the one thing that must be typed.
+    QWidget* entryFocus() const override;
 
     QLabel* label3;
     QLineEdit* txtName;

@@ -24,7 +24,9 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     txtLog->setUndoRedoEnabled(false);
 
     pb = placeControl<QProgressBar>(this, QStringLiteral("PB"), QRect(8, 144, 281, 18));
-    pb->setTextVisible(false);
+    // "i / n": how far a run over thousands of files has come, without counting log lines.
+    pb->setFormat(QStringLiteral("%v / %m"));
+    pb->setAlignment(Qt::AlignCenter);
 
     com4Copy = placeControl<QPushButton>(this, QStringLiteral("com4Copy"), QRect(8, 168, 89, 25),
                                          QStringLiteral("ログのコピー"));
@@ -32,6 +34,7 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     com4to3 = placeBackButton(QStringLiteral("com4to3"));
     com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
                                      QStringLiteral("開始"));
+    setDefaultButton(com4);
     connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
     connect(com4, &QPushButton::clicked, this, &RunPage::pressCom4);
 

@@ -5,7 +5,7 @@
 
 namespace tavorin {
 
-SingleInstanceLock::SingleInstanceLock(const QString& lockPath) : lockFile(lockPath) {
+SingleInstanceLock::SingleInstanceLock(const QString& path) : lockPath(path), lockFile(path) {
     // A lock is stale only when its process is gone (QLockFile checks the PID), never by age:
     // a wizard may stay open for days.
     lockFile.setStaleLockTime(0);

@@ -15,8 +15,11 @@ public:
     bool tryAcquire();
 
     static QString defaultPath();
+    // Where the instance holding the lock listens for a second start (ShowRequestChannel).
+    QString socketPath() const { return lockPath + QStringLiteral(".socket"); }
 
 private:
+    QString lockPath;
     QLockFile lockFile;
 };
 

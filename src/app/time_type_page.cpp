@@ -63,6 +63,10 @@ void TimeTypePage::load(const WizardSettings& settings) {
     chkIgnoreOwn->setVisible(!newMode);
 }
 
+QWidget* TimeTypePage::entryFocus() const {
+    return opt2[opt2[0]->isChecked() ? 0 : 1];
+}
+
 void TimeTypePage::store(WizardSettings& settings) const {
     settings.winampTime = opt2[0]->isChecked();
     settings.defaultTime = opt22[0]->isChecked();

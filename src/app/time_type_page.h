@@ -22,6 +22,8 @@ public:
     // which of Frame22 / chkIgnoreAtTag and chkIgnoreOwn are shown follow NewMode.
     void load(const WizardSettings& settings);
     void store(WizardSettings& settings) const;
+    // The chosen time type's option.
+    QWidget* entryFocus() const override;
 
     QGroupBox* frame21;
     std::array<QRadioButton*, 2> opt2;

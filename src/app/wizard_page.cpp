@@ -15,6 +15,7 @@ QPushButton* WizardPage::placeBackButton(const QString& controlName) {
     auto* button =
         placeControl<QPushButton>(this, controlName, backButtonGeometry, QStringLiteral("戻る"));
     connect(button, &QPushButton::clicked, this, &WizardPage::backRequested);
+    goBackButton = button;
     return button;
 }
 
@@ -22,7 +23,17 @@ QPushButton* WizardPage::placeNextButton(const QString& controlName) {
     auto* button =
         placeControl<QPushButton>(this, controlName, nextButtonGeometry, QStringLiteral("次へ"));
     connect(button, &QPushButton::clicked, this, &WizardPage::nextRequested);
+    setDefaultButton(button);
     return button;
+}
+
+QWidget* WizardPage::entryFocus() const {
+    return moveOnButton;
+}
+
+void WizardPage::setDefaultButton(QPushButton* button) {
+    moveOnButton = button;
+    button->setDefault(true);
 }
 
 } // namespace tavorin

@@ -1,6 +1,7 @@
 // tavorin-cli: one batch run over lyrics files without a window.
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
+#include "run/run_counts_text.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
@@ -76,6 +77,13 @@ int main(int argc, char* argv[]) {
     const tavorin::RunSummary summary =
         driver.run(parsed.request->lyricsFiles, parsed.request->settings, parsed.request->dryRun);
     host.finishProgress();
+    // How the run went, without reading the whole Run Log; the Run Log itself stays as it is.
+    // Lyrics files passed over for their names could not be read: they count as failed, as in
+    // the exit code.
+    tavorin::RunSummary counted = summary;
+    counted.outcomeCounts[static_cast<int>(tavorin::FileOutcome::ReadFailed)] += parsed.passedOver;
+    print(stderr,
+          QStringLiteral("tavorin-cli: ") + tavorin::runCountsText(counted) + QLatin1Char('\n'));
 
     if (parsed.request->dryRun) {
         print(stderr,

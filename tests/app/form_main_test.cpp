@@ -1,5 +1,7 @@
+#include "app/form_about.h"
 #include "app/lyrics_file_list_widget.h"
 #include "app/lyrics_files_page.h"
+#include "app/qt_translation.h"
 #include "app/quick_help_path.h"
 #include "app/run_page.h"
 #include "app/single_instance_lock.h"
@@ -11,10 +13,12 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <filesystem>
@@ -100,8 +104,12 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
     click(form, {"opt2_1", "com2to3"});
     expectStep(form, 3, mode + u":標準"_s);
     click(form, {"com3to2", "opt2_0", "com2to3", "chkAtArtist"});
+    // The chooser opens at home without a Song Folder, then at the Song Folder.
     fixture.folderAnswer = folder + QString(3, QChar(0));
-    QTest::mouseClick(control<QWidget>(form, "lblSongFolder"), Qt::LeftButton);
+    for (const QString& start : {QDir::homePath(), folder + u'/'}) {
+        QTest::mouseClick(control<QWidget>(form, "lblSongFolder"), Qt::LeftButton);
+        EXPECT_EQ(fixture.chooserStart, start);
+    }
     // An empty name keeps the page and stores nothing; a name of blanks is a name.
     click(form, {"com3to2", "com2to3", "chkSilencemSec", "com3to4"});
     EXPECT_EQ(fixture.messages.last(), u"名前は必ず入力してください。"_s);
@@ -134,6 +142,9 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
     EXPECT_FALSE(log.contains(files[3]) || log.contains(u"UTF-8"_s));
     EXPECT_EQ(tavorin::testing::readBytes(files[3]), lyrics);
     EXPECT_EQ(form.runPage->txtLog->toPlainText(), QString(log).remove(u'\r'));
+    // How far it came and how it went, without reading the log.
+    EXPECT_EQ(std::pair(form.runPage->pb->text(), form.stepPanelText()),
+              std::pair(u"3 / 4"_s, u"書き込み 2、スキップ 0、曲なし 1、失敗 0"_s));
     // The unreachable song is named once, after the run.
     EXPECT_TRUE(fixture.messages.size() == 4 &&
                 fixture.messages[3].endsWith(u"UTF-8 ではないので曲として探せません: "_s + folder +
@@ -150,23 +161,98 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
 
 INSTANTIATE_TEST_SUITE_P(BothModes, WizardWalkTest, ::testing::Bool());
 
-// A second instance ends itself before it starts the engine; the lock file a crashed instance
-// left behind (its process no longer exists) does not block a start.
-TEST(WizardStartTest, SecondInstanceEndsButAStaleLockDoesNotBlock) {
+// A keyboard user's walk, in Japanese throughout. Enter presses the focused button, else the
+// page's button that moves on, but not in the list or the Run Log; Esc is "戻る". After every
+// page change, the stay-on-top change included, the window is still the active one (its native
+// window kept) and the page's first answer has the focus. Tool tips are wrapped at the pages'
+// width in the window's font, "＠タグ" stays whole on its line at any width, ":Winamp" keeps
+// clear of the window's edge, the about box has no minimise or maximise button.
+TEST(WizardKeyboardTest, KeysFocusTipsAndTextsServeAKeyboardUserInJapanese) {
+    ASSERT_TRUE(installQtJapanese(*qApp));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:"_L1);
+    WizardFixture fixture;
+    fixture.store.setValue(u"Init/Name"_s, u"A"_s);
+    fixture.store.setValue(u"Init/NewMode"_s, u"False"_s);
+    fixture.store.setValue(u"Init/WinampTime"_s, u"True"_s);
+    FormMain form(fixture.services());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    const QWindow* nativeWindow = form.windowHandle();
+    form.lyricsFilesPage->list1->addPath(fixture.folder.filePath(u"a.txt"_s));
+    for (const char* name : {"Image1", "opt1_0", "chkIgnoreOwn", "list1", "txtName"}) {
+        QWidget* tipped = control<QWidget>(form, name);
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), tipped->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(tipped, &help);
+        const auto* tip = form.findChild<QLabel*>(u"qtooltip_label"_s);
+        ASSERT_TRUE(tip != nullptr && tip->text().contains(tipped->toolTip().first(4))) << name;
+        EXPECT_TRUE(tip->width() <= 320 && tip->font().family() == form.font().family()) << name;
+    }
+    // Each row: the control given the focus (none: where it is), the key, then the page shown
+    // and the control with the focus. The arrow key changes the mode after a round trip.
+    const std::tuple<const char*, Qt::Key, int, const char*> keys[] = {
+        {nullptr, Qt::Key_Return, 1, "com1to2"}, {nullptr, Qt::Key_Escape, 0, "opt1_1"},
+        {nullptr, Qt::Key_Up, 0, "opt1_0"},      {nullptr, Qt::Key_Enter, 1, "com1to2"},
+        {"list1", Qt::Key_Return, 1, "list1"},   {"Com1to0", Qt::Key_Return, 0, "opt1_0"},
+        {nullptr, Qt::Key_Return, 1, "com1to2"}, {nullptr, Qt::Key_Return, 2, "opt2_0"},
+        {nullptr, Qt::Key_Return, 3, "txtName"}, {nullptr, Qt::Key_Return, 4, "com4"},
+        {"txtLog", Qt::Key_Return, 4, "txtLog"}, {"txtLog", Qt::Key_Escape, 3, "txtName"},
+    };
+    for (const auto& [focus, key, page, focused] : keys) {
+        QWidget* target = focus ? control<QWidget>(form, focus) : QApplication::focusWidget();
+        ASSERT_NE(target, nullptr) << focused;
+        target->setFocus();
+        QTest::keyClick(target, key);
+        QApplication::processEvents();
+        EXPECT_TRUE(form.isActiveWindow() && form.windowHandle() == nativeWindow) << focused;
+        EXPECT_EQ(std::pair(form.currentPage(), QApplication::focusWidget()),
+                  std::pair(page, control<QWidget>(form, focused)));
+    }
+    EXPECT_TRUE(fixture.messages.isEmpty() && control(form, "opt1_0")->isChecked());
+
+    const auto* panel = control<QLabel>(form, "SB_2");
+    EXPECT_LE(panel->mapTo(&form, panel->contentsRect().topLeft()).x() +
+                  QFontMetrics(panel->font()).horizontalAdvance(panel->text()),
+              form.width() - 8);
+    const QString explanation = control<QLabel>(form, "lblExplain")->text();
+    const qsizetype at = explanation.indexOf(u'＠'), atEnd = explanation.indexOf(u'グ', at) + 1;
+    for (int width = 60; width <= 300; ++width) {
+        QTextLayout layout(explanation, form.font());
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            EXPECT_FALSE(line.textStart() > at && line.textStart() < atEnd) << width;
+        }
+        layout.endLayout();
+    }
+    FormAbout about(fixture.engine, fixture, &form);
+    EXPECT_EQ(about.comClose->font().families(), form.font().families());
+    EXPECT_EQ(about.windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowMinMaxButtonsHint),
+              Qt::CustomizeWindowHint);
+}
+
+// A second instance brings the running wizard to the front and ends itself before it starts
+// the engine or touches the settings; the lock file a crashed instance left behind (its
+// process no longer exists) does not block a start.
+TEST(WizardStartTest, SecondInstanceShowsTheFirstAndEndsButAStaleLockDoesNotBlock) {
     WizardFixture fixture;
     const QString lockPath = fixture.folder.filePath(u"wizard.lock"_s);
     {
-        SingleInstanceLock first(lockPath);
-        ASSERT_TRUE(first.tryAcquire());
-        SingleInstanceLock second(lockPath);
+        SingleInstanceLock first(lockPath), second(lockPath);
+        const std::unique_ptr<FormMain> running = startWizard(first, fixture.services());
+        ASSERT_NE(running, nullptr);
+        running->show();
+        QWidget other;
+        other.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
         EXPECT_EQ(startWizard(second, fixture.services()), nullptr);
-        EXPECT_EQ(fixture.engine.initCount, 0);
+        EXPECT_TRUE(fixture.engine.initCount == 1 && fixture.store.allKeys().isEmpty());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return running->isActiveWindow(); }));
     }
     ASSERT_TRUE(writeBytes(lockPath, "2147483646\ntavorin-wizard\n" +
                                          QSysInfo::machineHostName().toUtf8() + "\n"));
     SingleInstanceLock lock(lockPath);
     EXPECT_NE(startWizard(lock, fixture.services()), nullptr);
-    EXPECT_EQ(fixture.engine.initCount, 1);
+    EXPECT_EQ(fixture.engine.initCount, 2);
 }
 
 // The quick-help document beside the program first (a build tree), then in the installed data

@@ -41,7 +41,10 @@ inline ::testing::Environment* const qtTestEnvironment =
 // an engine that counts its starts, and a settings file of its own in a temporary folder.
 struct WizardFixture : ShellServices {
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
-    QString chooseFolder(QWidget*, const QString&) override { return folderAnswer; }
+    QString chooseFolder(QWidget*, const QString&, const QString& startFolder) override {
+        chooserStart = startFolder;
+        return folderAnswer;
+    }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
@@ -59,6 +62,7 @@ struct WizardFixture : ShellServices {
 
     QStringList messages;
     QString folderAnswer; // empty: the user cancels
+    QString chooserStart; // where the folder chooser last opened
     QList<QUrl> openedUrls;
     FakePlaybackEngine engine;
     QTemporaryDir folder;

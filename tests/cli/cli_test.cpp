@@ -92,6 +92,11 @@ TEST_F(CliTest, WholeRunsGiveTheGoldenRunLogAndBytes) {
         const auto [exitCode, out, err] = run(options + QStringList("lyrics"_L1));
         // One lyrics file of the correction scenario is unreadable.
         EXPECT_EQ(exitCode, scenario.endsWith("correction"_L1) ? 1 : 0) << err.toStdString();
+        // The counts of the whole run, as the last line on standard error.
+        EXPECT_TRUE(err.endsWith(scenario.endsWith("correction"_L1)
+                                     ? u"書き込み 4、スキップ 1、曲なし 1、失敗 2\n"_s
+                                     : u"書き込み 5、スキップ 1、曲なし 1、失敗 0\n"_s))
+            << err.toStdString();
         const QString expected = scenario + "/expected/"_L1;
         EXPECT_EQ(QString(out).replace(root, "<ROOT>"_L1).replace(u'\n', "\r\n"_L1),
                   QString::fromUtf8(readBytes(expected + "run_log.txt"_L1)));
@@ -128,11 +133,13 @@ TEST_F(CliTest, FilesWhoseNamesAreNotUtf8AreReportedByTheirBytes) {
          "フォルダ名が UTF-8 ではないので開けません: <ROOT>/W/\\x89\\xcc\n"
          "ファイル名が UTF-8 ではないので曲として探せません: <ROOT>/H/\\x89\\xcc.mp3\n"
          "ファイル名が UTF-8 ではないので曲として探せません: <ROOT>/M/\\x89\\xcc.mp3\n"
-         "フォルダ名が UTF-8 ではないので曲を探せません: <ROOT>/M/\\xff/"},
+         "フォルダ名が UTF-8 ではないので曲を探せません: <ROOT>/M/\\xff/\n"
+         "書き込み 1、スキップ 0、曲なし 2、失敗 2"},
         {"--karaoke", "L/a\\377b.txt", 1, 0,
          "名前が UTF-8 ではないので開けません: <ROOT>/L/a\\xffb.txt"},
         {"G|--song-folder", "M\\377", 0, 1,
-         "曲フォルダの名前が UTF-8 ではないので開けません: <ROOT>/M\\xff/"},
+         "曲フォルダの名前が UTF-8 ではないので開けません: <ROOT>/M\\xff/\n"
+         "書き込み 1、スキップ 0、曲なし 0、失敗 0"},
         {"G|--name", "\\211\\314", 2, 0, "--name takes UTF-8 text, not '\\x89\\xcc'."},
     };
     for (const auto& [arguments, escaped, code, files, errors] : cases) {
@@ -145,7 +152,7 @@ TEST_F(CliTest, FilesWhoseNamesAreNotUtf8AreReportedByTheirBytes) {
         for (const QString& line : lines) {
             EXPECT_EQ(err.count("tavorin-cli: "_L1 + line + u'\n'), 1) << err.toStdString();
         }
-        // Nothing else, but the dry run's own line.
+        // Nothing else, but the dry run's own line (the counts are the run's last line).
         EXPECT_EQ(err.count("tavorin-cli: "_L1), lines.size() + (files > 0 ? 1 : 0));
     }
     EXPECT_EQ(readBytes(root + "/G/x.txt"_L1), "[00:01:00]a\r\n");

@@ -5,6 +5,7 @@
 #include "app/lyrics_file_list_widget.h"
 #include "app/lyrics_files_page.h"
 #include "app/other_settings_page.h"
+#include "app/qt_translation.h"
 #include "app/run_page.h"
 #include "app/shell_services.h"
 #include "song/taglib_playback_engine.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -24,7 +27,7 @@ namespace {
 class SilentShell : public tavorin::ShellServices {
 public:
     void showMessage(QWidget*, const QString&) override {}
-    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return false; }
 };
 
@@ -45,6 +48,7 @@ QPushButton* button(const QWidget& form, const char* name) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    tavorin::installQtJapanese(application);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2) {
         QTextStream(stderr) << "usage: take_screenshots OUTPUT_FOLDER [SONG_FILE]\n";
@@ -86,7 +90,18 @@ int main(int argc, char* argv[]) {
     ok = save(form, output, QStringLiteral("page3-time-type.png")) && ok;
     button(form, "com2to3")->click();
     form.otherSettingsPage->txtName->setText(QStringLiteral("Tavorin"));
+    form.otherSettingsPage->lblSongFolder->setText(QDir::toNativeSeparators(lyricsFolder) +
+                                                   QDir::separator());
     ok = save(form, output, QStringLiteral("page4-other-settings.png")) && ok;
+
+    // The Song Folder chooser as a click on the folder opens it: Qt's own dialog, in Japanese,
+    // at the Song Folder.
+    QFileDialog chooser(&form, QStringLiteral("フォルダを選択してください"), lyricsFolder);
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    chooser.show();
+    ok = save(chooser, output, QStringLiteral("folder-chooser.png")) && ok;
+    chooser.hide();
     button(form, "com3to4")->click();
     button(form, "com4")->click();
     ok = save(form, output, QStringLiteral("page5-run.png")) && ok;

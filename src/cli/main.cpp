@@ -1,6 +1,8 @@
 // tavorin-cli: one batch run over lyrics files without a window.
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
+#include "journal/journal_undo.h"
+#include "journal/run_journal.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
@@ -69,10 +71,28 @@ int main(int argc, char* argv[]) {
         return parsed.exitCode;
     }
 
+    tavorin::TerminalHost host(stdout, stderr, isTerminal(stderr), abortRequested);
+    if (parsed.request->action == tavorin::CliAction::ListRuns) {
+        print(stdout,
+              tavorin::journalRunsText(tavorin::listJournalRuns(tavorin::defaultJournalFolder())));
+        return tavorin::exitDone;
+    }
+    if (parsed.request->action == tavorin::CliAction::Undo) {
+        const tavorin::UndoOutcome undone =
+            tavorin::undoRun(tavorin::defaultJournalFolder(), parsed.request->undoRunId, host);
+        host.finishProgress();
+        return undone == tavorin::UndoOutcome::NoSuchRun  ? tavorin::exitUsage
+               : undone == tavorin::UndoOutcome::SomeLeft ? tavorin::exitFileFailed
+                                                          : tavorin::exitDone;
+    }
+
     tavorin::TaglibPlaybackEngine engine;
     engine.init();
-    tavorin::TerminalHost host(stdout, stderr, isTerminal(stderr), abortRequested);
-    tavorin::RunDriver driver(host, engine);
+    tavorin::RunJournal journal(tavorin::defaultJournalFolder(), parsed.request->settings.newMode);
+    tavorin::RunDriver driver(host, engine,
+                              parsed.request->journal
+                                  ? journal.wrap(tavorin::RunDriver::writeToDisk)
+                                  : tavorin::LyricsWriter());
     const tavorin::RunSummary summary =
         driver.run(parsed.request->lyricsFiles, parsed.request->settings, parsed.request->dryRun);
     host.finishProgress();

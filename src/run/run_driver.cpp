@@ -17,11 +17,6 @@ namespace tavorin {
 
 namespace {
 
-// The lyrics file replaced on disk, atomically, in the encoding it was read in.
-WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding) {
-    return writeLyricsFile(path, text, encoding);
-}
-
 QString unreadableSongText(const QString& shownPath) {
     return QStringLiteral("ファイル名が UTF-8 ではないので曲として探せません: ") + shownPath;
 }
@@ -32,8 +27,14 @@ QString unreadableFolderText(const QString& shownPath) {
 
 } // namespace
 
-RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine)
-    : host(runHost), writeLyrics(writeToDisk) {
+// The lyrics file replaced on disk, atomically, in the encoding it was read in.
+WriteResult RunDriver::writeToDisk(const QString& path, const QString& text,
+                                   TextEncoding encoding) {
+    return writeLyricsFile(path, text, encoding);
+}
+
+RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine, LyricsWriter write)
+    : host(runHost), writeLyrics(write ? std::move(write) : LyricsWriter(writeToDisk)) {
     auto measurer = std::make_shared<SongMeasurer>(engine);
     measureSong = [measurer](const QString& songPath, bool winampTime) {
         return measurer->measureSong(songPath, winampTime);

@@ -14,9 +14,12 @@ class PlaybackEngine;
 // opening line, the mode, the closing line and the status texts.
 class RunDriver {
 public:
-    RunDriver(RunHost& runHost, PlaybackEngine& engine);
+    // write: what replaces each lyrics file (empty: the atomic writer on the disk).
+    RunDriver(RunHost& runHost, PlaybackEngine& engine, LyricsWriter write = {});
     // Songs measured by measure instead of a playback engine, files written by write (tests).
     RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write = {});
+    // The atomic writer on the disk, for a writer that wraps it.
+    static WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding);
 
     // lyricsFiles in list order. dryRun: everything but the writing.
     RunSummary run(const QStringList& lyricsFiles, const WizardSettings& settings,

@@ -137,7 +137,16 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     const QCommandLineOption listRunsOption(
         QStringLiteral("list-runs"),
         QStringLiteral("List the runs that can be undone: name, start, mode, files, undone."));
-    parser.addOptions({noJournalOption, undoOption, listRunsOption});
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"),
+        QStringLiteral("Also write a JSON report of the run (settings, times, each file's "
+                       "outcome and measurements) to FILE, also after an abort."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption diffOption(
+        QStringLiteral("diff"),
+        QStringLiteral("Print a unified diff of every file changed (with --dry-run: that would "
+                       "change) on standard output; the Run Log goes to standard error."));
+    parser.addOptions({noJournalOption, undoOption, listRunsOption, reportOption, diffOption});
     parser.addPositionalArgument(QStringLiteral("PATH"),
                                  QStringLiteral("Lyrics files (.txt, .lrc, .kra) or folders "
                                                 "holding them."),
@@ -172,6 +181,14 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     request.settings = saved;
     request.dryRun = parser.isSet(dryRunOption);
     request.journal = !parser.isSet(noJournalOption);
+    request.diff = parser.isSet(diffOption);
+    if (parser.isSet(reportOption)) {
+        if (parser.value(reportOption).isEmpty() ||
+            unreadableArguments.contains(parser.value(reportOption))) {
+            return usageError(QStringLiteral("--report takes a file name in UTF-8."));
+        }
+        request.reportPath = absoluteCliPath(parser.value(reportOption));
+    }
     if (parser.isSet(undoOption) || parser.isSet(listRunsOption)) {
         const bool undo = parser.isSet(undoOption);
         const QStringList given = parser.positionalArguments();

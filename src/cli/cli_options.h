@@ -24,6 +24,8 @@ struct CliRequest {
     CliAction action = CliAction::Run;
     QString undoRunId; // empty: the latest run
     bool journal = true;
+    QString reportPath; // empty: no report
+    bool diff = false;  // a unified diff on standard output, the Run Log on standard error
 };
 
 inline constexpr int exitDone = 0;

@@ -3,6 +3,8 @@
 #include "cli/terminal_host.h"
 #include "journal/journal_undo.h"
 #include "journal/run_journal.h"
+#include "report/run_report.h"
+#include "report/unified_diff.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
@@ -71,7 +73,10 @@ int main(int argc, char* argv[]) {
         return parsed.exitCode;
     }
 
-    tavorin::TerminalHost host(stdout, stderr, isTerminal(stderr), abortRequested);
+    const tavorin::CliRequest& request = *parsed.request;
+    // With --diff, standard output carries the diff alone.
+    tavorin::TerminalHost host(request.diff ? stderr : stdout, stderr, isTerminal(stderr),
+                               abortRequested);
     if (parsed.request->action == tavorin::CliAction::ListRuns) {
         print(stdout,
               tavorin::journalRunsText(tavorin::listJournalRuns(tavorin::defaultJournalFolder())));
@@ -93,9 +98,37 @@ int main(int argc, char* argv[]) {
                               parsed.request->journal
                                   ? journal.wrap(tavorin::RunDriver::writeToDisk)
                                   : tavorin::LyricsWriter());
+    std::optional<tavorin::RunReport> report;
+    if (!request.reportPath.isEmpty()) {
+        report.emplace(request.settings, request.dryRun);
+    }
+    if (report || request.diff) {
+        driver.recordFiles(
+            [&](const tavorin::LyricsFileRecord& record) {
+                if (report) {
+                    report->addFile(record);
+                }
+                if (request.diff && record.outcome == tavorin::FileOutcome::Written) {
+                    print(stdout,
+                          tavorin::unifiedDiff(record.lyricsPath, record.oldText, record.newText));
+                }
+            },
+            request.diff);
+    }
     const tavorin::RunSummary summary =
         driver.run(parsed.request->lyricsFiles, parsed.request->settings, parsed.request->dryRun);
     host.finishProgress();
+    int reportFailures = 0;
+    if (report) {
+        const tavorin::WriteResult written =
+            report->write(request.reportPath, summary, journal.runId());
+        if (written.outcome != tavorin::WriteOutcome::Written) {
+            print(stderr, QStringLiteral("tavorin-cli: --report: 書き込めません: ") +
+                              request.reportPath + QStringLiteral("（") + written.systemMessage +
+                              QStringLiteral("）\n"));
+            reportFailures = 1;
+        }
+    }
 
     if (parsed.request->dryRun) {
         print(stderr,
@@ -104,6 +137,6 @@ int main(int argc, char* argv[]) {
     if (summary.aborted) {
         return tavorin::exitAborted;
     }
-    const int failures = summary.failures() + parsed.passedOver;
+    const int failures = summary.failures() + parsed.passedOver + reportFailures;
     return failures > 0 ? tavorin::exitFileFailed : tavorin::exitDone;
 }

@@ -45,6 +45,11 @@ RunDriver::RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write)
     : host(runHost), measureSong(std::move(measure)),
       writeLyrics(write ? std::move(write) : LyricsWriter(writeToDisk)) {}
 
+void RunDriver::recordFiles(LyricsFileRecorder recorder, bool keepFileTexts) {
+    recordFile = std::move(recorder);
+    keepTexts = keepFileTexts;
+}
+
 RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& settings,
                           bool dryRun) {
     host.showStatus(QStringLiteral("処理中です…"));
@@ -75,7 +80,8 @@ RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& 
         [this](const QString& shown) { host.reportPassedOver(unreadableSongText(shown)); });
 
     RunSummary summary;
-    LyricsFileSteps steps{host, songLookup, measureSong, writeLyrics, settings, dryRun, summary};
+    LyricsFileSteps steps{host,   songLookup, measureSong, writeLyrics, settings,
+                          dryRun, summary,    recordFile,  keepTexts};
     if (settings.newMode) {
         host.appendLog(QStringLiteral("新規追加開始") + crlf + crlf);
         runNewTagMode(lyricsFiles, steps);

@@ -21,6 +21,10 @@ public:
     // The atomic writer on the disk, for a writer that wraps it.
     static WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding);
 
+    // Hands each lyrics file's record to recorder when its turn ends; keepTexts: the records
+    // also hold the file's text before and after.
+    void recordFiles(LyricsFileRecorder recorder, bool keepTexts = false);
+
     // lyricsFiles in list order. dryRun: everything but the writing.
     RunSummary run(const QStringList& lyricsFiles, const WizardSettings& settings,
                    bool dryRun = false);
@@ -29,6 +33,8 @@ private:
     RunHost& host;
     SongMeasure measureSong;
     LyricsWriter writeLyrics;
+    LyricsFileRecorder recordFile;
+    bool keepTexts = false;
 };
 
 } // namespace tavorin

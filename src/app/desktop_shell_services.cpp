@@ -12,6 +12,11 @@ void DesktopShellServices::showMessage(QWidget* owner, const QString& text) {
     QMessageBox::information(owner, wizardTitle(), text, QMessageBox::Ok);
 }
 
+bool DesktopShellServices::askQuestion(QWidget* owner, const QString& text) {
+    return QMessageBox::question(owner, wizardTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title) {
     return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
 }

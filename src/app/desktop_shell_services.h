@@ -8,6 +8,7 @@ namespace tavorin {
 class DesktopShellServices : public ShellServices {
 public:
     void showMessage(QWidget* owner, const QString& text) override;
+    bool askQuestion(QWidget* owner, const QString& text) override;
     QString chooseFolder(QWidget* owner, const QString& title) override;
     bool openUrl(const QUrl& url) override;
 };

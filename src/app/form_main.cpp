@@ -16,6 +16,7 @@
 #include "app/wizard_page.h"
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
+#include "journal/journal_undo.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/playback_engine.h"
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -110,6 +112,7 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     connect(runPage, &RunPage::startRequested, this, &FormMain::startRun);
     connect(runPage, &RunPage::abortRequested, this, [this] { abortRequested = true; });
     connect(runPage, &RunPage::endRequested, this, &FormMain::close);
+    connect(runPage, &RunPage::undoRequested, this, &FormMain::undoRun);
     connect(lyricsFilesPage->list1, &LyricsFileListWidget::unreadableFilesDropped, this,
             [this](const QStringList& shownPaths) {
                 services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
@@ -226,14 +229,17 @@ void FormMain::startRun() {
     QApplication::setOverrideCursor(Qt::BusyCursor);
 
     WizardRunHost host(*runPage, *stepPanel, [this] { return abortRequested; });
-    RunDriver driver(host, services.engine);
     // The mode comes from the option shown on the Mode page, which always agrees with NewMode.
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
+    RunJournal journal(services.journalFolder, runSettings.newMode);
+    RunDriver driver(host, services.engine, journal.wrap(RunDriver::writeToDisk));
     driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runPage->showPendingLog();
 
     runPage->setRunState(RunPage::RunState::Finished);
+    runJournalId = journal.runId();
+    runPage->com4Undo->setEnabled(!runJournalId.isEmpty());
     abortRequested = false;
     QApplication::restoreOverrideCursor();
 
@@ -247,6 +253,19 @@ void FormMain::startRun() {
                                             "ください。"),
                              host.passedOverNotes()));
     }
+}
+
+void FormMain::undoRun() {
+    if (!services.shell.askQuestion(
+            this, QStringLiteral("この実行で書き換えた歌詞ファイルをすべて元に戻しますか？\n"
+                                 "実行の後で変更されたファイルはそのままにします。"))) {
+        return;
+    }
+    WizardRunHost host(*runPage, *stepPanel, [] { return false; });
+    host.appendLog(QStringLiteral("\r\n"));
+    tavorin::undoRun(services.journalFolder, runJournalId, host);
+    runPage->showPendingLog();
+    runPage->com4Undo->setEnabled(false);
 }
 
 void FormMain::openQuickHelp() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/run_journal.h"
 #include "settings/wizard_settings.h"
 
 #include <QString>
@@ -31,6 +32,7 @@ struct WizardServices {
     ShellServices& shell;
     QSettings& settingsStore;
     QString programFolder; // where the quick-help document is looked for first
+    QString journalFolder = defaultJournalFolder(); // where runs keep what they replace
 };
 
 // The main window: five page panels, one shown at a time, and the status bar naming the step
@@ -89,6 +91,8 @@ private:
     void enterStep(int index, bool comingBack);
     void setTopmost(bool on);
     void startRun();
+    // Puts back the files of the run just made, when the user confirms.
+    void undoRun();
     void openQuickHelp();
     void showAbout();
 
@@ -99,6 +103,7 @@ private:
     QLabel* stepPanel;
     QLabel* modePanel;
     bool abortRequested = false;
+    QString runJournalId; // the run just made, in the journal; empty: nothing to undo
 };
 
 // The start of the program: nothing at all when another instance is running (nothing loaded,

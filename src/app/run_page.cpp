@@ -29,11 +29,16 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     com4Copy = placeControl<QPushButton>(this, QStringLiteral("com4Copy"), QRect(8, 168, 89, 25),
                                          QStringLiteral("ログのコピー"));
     com4Copy->setEnabled(false);
+    // In the gap between "ログのコピー" and "戻る", usable only after a run that replaced files.
+    com4Undo = placeControl<QPushButton>(this, QStringLiteral("com4Undo"), QRect(104, 168, 57, 25),
+                                         QStringLiteral("元に戻す"));
+    com4Undo->setEnabled(false);
     com4to3 = placeBackButton(QStringLiteral("com4to3"));
     com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
                                      QStringLiteral("開始"));
     connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
     connect(com4, &QPushButton::clicked, this, &RunPage::pressCom4);
+    connect(com4Undo, &QPushButton::clicked, this, &RunPage::undoRequested);
 
     logTimer = new QTimer(this);
     logTimer->setSingleShot(true);
@@ -55,6 +60,7 @@ void RunPage::prepare(int fileCount) {
 
 void RunPage::setRunState(RunState newState) {
     state = newState;
+    com4Undo->setEnabled(false);
     switch (state) {
     case RunState::Ready:
         com4->setText(QStringLiteral("開始"));

@@ -39,6 +39,7 @@ public:
     QPlainTextEdit* txtLog;
     QProgressBar* pb;
     QPushButton* com4Copy;
+    QPushButton* com4Undo; // puts back the files of the run just made
     QPushButton* com4to3;
     QPushButton* com4;
 
@@ -47,6 +48,7 @@ signals:
     void startRequested();
     void abortRequested();
     void endRequested();
+    void undoRequested();
 
 private:
     void pressCom4();

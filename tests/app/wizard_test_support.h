@@ -41,12 +41,19 @@ inline ::testing::Environment* const qtTestEnvironment =
 // an engine that counts its starts, and a settings file of its own in a temporary folder.
 struct WizardFixture : ShellServices {
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
+    // Asked questions are kept with the messages; each takes the next answer, else No.
+    bool askQuestion(QWidget*, const QString& text) override {
+        messages.append(text);
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     QString chooseFolder(QWidget*, const QString&) override { return folderAnswer; }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
     }
-    WizardServices services() { return WizardServices{engine, *this, store, folder.path()}; }
+    WizardServices services() {
+        return WizardServices{engine, *this, store, folder.path(), folder.filePath(QStringLiteral("runs"))};
+    }
     // What a later start of the program reads under the given keys (joined by '|').
     QString stored(const char* keys) const {
         const QSettings later(store.fileName(), QSettings::IniFormat);
@@ -58,6 +65,7 @@ struct WizardFixture : ShellServices {
     }
 
     QStringList messages;
+    QList<bool> answers;
     QString folderAnswer; // empty: the user cancels
     QList<QUrl> openedUrls;
     FakePlaybackEngine engine;

@@ -24,6 +24,7 @@ namespace {
 class SilentShell : public tavorin::ShellServices {
 public:
     void showMessage(QWidget*, const QString&) override {}
+    bool askQuestion(QWidget*, const QString&) override { return false; }
     QString chooseFolder(QWidget*, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return false; }
 };

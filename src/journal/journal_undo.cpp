@@ -26,8 +26,10 @@ QJsonObject readManifest(const QString& runFolder) {
                                           : QJsonObject();
 }
 
-QStringList entryNames(const QString& runFolder) {
-    return QDir(runFolder).entryList({QStringLiteral("*.entry")}, QDir::Files, QDir::Name);
+std::vector<StoredEntry> readEntries(QFile& file, bool& damaged) {
+    damaged = false;
+    return file.open(QIODevice::ReadOnly) ? decodeJournalEntries(file, damaged)
+                                          : std::vector<StoredEntry>();
 }
 
 std::optional<QByteArray> readWhole(const QString& path) {
@@ -77,7 +79,9 @@ QList<JournalRun> listJournalRuns(const QString& journalFolder) {
             QDateTime::fromString(manifest.value(u"started").toString(), Qt::ISODateWithMs);
         run.newMode = manifest.value(u"mode").toString() == u"new_tag";
         run.undone = QDateTime::fromString(manifest.value(u"undone").toString(), Qt::ISODateWithMs);
-        run.fileCount = static_cast<int>(entryNames(run.folder).size());
+        QFile entries(run.folder + QLatin1Char('/') + journalEntriesName);
+        bool damaged = false;
+        run.fileCount = static_cast<int>(readEntries(entries, damaged).size());
         runs.append(run);
     }
     return runs;
@@ -114,30 +118,36 @@ UndoOutcome undoRun(const QString& journalFolder, const QString& runId, RunHost&
     }
 
     host.appendLog(QStringLiteral("取り消し開始 (%1)").arg(run.id) + crlfText + crlfText);
-    QStringList names = entryNames(run.folder);
-    std::reverse(names.begin(), names.end());
+    QFile entriesFile(run.folder + QLatin1Char('/') + journalEntriesName);
+    bool damaged = false;
+    std::vector<StoredEntry> entries = readEntries(entriesFile, damaged);
     int left = 0;
     bool failed = false;
-    for (const QString& name : names) {
-        const std::optional<QByteArray> stored = readWhole(run.folder + QLatin1Char('/') + name);
-        const std::optional<JournalEntry> entry =
-            stored ? decodeJournalEntry(*stored) : std::nullopt;
-        if (!entry) {
-            host.appendLog(QStringLiteral("控えが壊れているので元に戻せません: ") + run.folder +
-                           QLatin1Char('/') + name + crlfText + crlfText);
-            ++left, failed = true;
-            continue;
+    if (damaged || entriesFile.error() != QFileDevice::NoError) {
+        // Entries past the damage cannot be found: their files are named nowhere else.
+        host.appendLog(QStringLiteral("控えが壊れているので、一部のファイルを元に戻せません: ") +
+                       entriesFile.fileName() + crlfText + crlfText);
+        ++left, failed = true;
+    }
+    for (auto stored = entries.rbegin(); stored != entries.rend(); ++stored) {
+        JournalEntry& entry = stored->entry;
+        host.appendLog(QStringLiteral("歌詞ファイル：") + entry.path + crlfText);
+        if (stored->state == EntryState::Whole && entriesFile.seek(stored->originalAt)) {
+            entry.original = entriesFile.read(stored->originalSize);
         }
-        host.appendLog(QStringLiteral("歌詞ファイル：") + entry->path + crlfText);
-        const std::optional<QByteArray> current = readWhole(entry->path);
+        const std::optional<QByteArray> current = readWhole(entry.path);
+        const QByteArray currentSha256 = current ? sha256(*current) : QByteArray();
         QString message;
-        if (current && *current == entry->original) {
+        if (current && currentSha256 == entry.originalSha256) {
             // Killed between saving and replacing, or the replacement failed.
             message = QStringLiteral("元のままです。");
-        } else if (!current || sha256(*current) != entry->writtenSha256) {
+        } else if (!current || currentSha256 != entry.writtenSha256) {
             message = QStringLiteral("実行の後で変更されているので、そのままにしました。");
             ++left;
-        } else if (const QString why = restore(*entry); !why.isEmpty()) {
+        } else if (sha256(entry.original) != entry.originalSha256) {
+            message = QStringLiteral("控えが壊れているので元に戻せません。");
+            ++left, failed = true;
+        } else if (const QString why = restore(entry); !why.isEmpty()) {
             message =
                 QStringLiteral("歌詞ファイルに書き込めません。（") + why + QStringLiteral("）");
             ++left, failed = true;

@@ -23,42 +23,30 @@ namespace tavorin {
 
 namespace {
 
-const QLatin1String entrySuffix(".entry");
+// A path of any length the platform allows, with room for the rest of the line.
+constexpr qint64 maxHeaderBytes = 64 * 1024;
 
-// Writes bytes to a new file and syncs it, then gives it its name and syncs the folder: an
-// entry that has its name is whole and on the disk.
-FileStatus writeSynced(const QString& folder, const QString& name, QByteArrayView bytes) {
-    const QString partPath = folder + QLatin1Char('/') + name + QStringLiteral(".part");
-    FileDescriptor file = FileDescriptor::open(partPath, O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (!file.isOpen()) {
-        return FileStatus::failure(errno);
-    }
+// Appends bytes to the run's entries and syncs them; on a failure the entries are cut back to
+// what they were, so a later entry still follows a whole one.
+FileStatus appendSynced(FileDescriptor& file, std::int64_t& size, QByteArrayView bytes) {
     qsizetype done = 0;
-    while (done < bytes.size()) {
+    int error = 0;
+    while (done < bytes.size() && error == 0) {
         const ssize_t written =
             ::write(file.get(), bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (written < 0 && errno != EINTR) {
-            const int error = errno;
-            QFile::remove(partPath);
-            return FileStatus::failure(error);
-        }
+        error = written < 0 && errno != EINTR ? errno : 0;
         done += written > 0 ? written : 0;
     }
-    int error = ::fdatasync(file.get()) == 0 ? 0 : errno;
-    error = error != 0 ? error : file.close();
-    if (error == 0 &&
-        ::rename(QFile::encodeName(partPath).constData(),
-                 QFile::encodeName(folder + QLatin1Char('/') + name).constData()) != 0) {
+    if (error == 0 && ::fdatasync(file.get()) != 0) {
         error = errno;
     }
     if (error != 0) {
-        QFile::remove(partPath);
+        if (::ftruncate(file.get(), static_cast<off_t>(size)) != 0) {
+            file.close(); // nothing more can be saved behind a cut entry
+        }
         return FileStatus::failure(error);
     }
-    const FileDescriptor folderHandle = FileDescriptor::open(folder, O_RDONLY | O_DIRECTORY);
-    if (!folderHandle.isOpen() || ::fsync(folderHandle.get()) != 0) {
-        return FileStatus::failure(errno);
-    }
+    size += bytes.size();
     return {};
 }
 
@@ -110,32 +98,51 @@ QByteArray encodeJournalEntry(const JournalEntry& entry) {
         {QStringLiteral("modified_s"), QString::number(entry.modifiedSeconds)},
         {QStringLiteral("modified_ns"), QString::number(entry.modifiedNanoseconds)},
         {QStringLiteral("written_sha256"), QString::fromLatin1(entry.writtenSha256)},
-        {QStringLiteral("original_sha256"), QString::fromLatin1(sha256(entry.original))},
+        {QStringLiteral("original_sha256"), QString::fromLatin1(entry.originalSha256)},
         {QStringLiteral("size"), static_cast<qint64>(entry.original.size())},
     };
     return QJsonDocument(header).toJson(QJsonDocument::Compact) + '\n' + entry.original;
 }
 
-std::optional<JournalEntry> decodeJournalEntry(const QByteArray& stored) {
-    const qsizetype lineEnd = stored.indexOf('\n');
-    const QJsonObject header = QJsonDocument::fromJson(stored.left(lineEnd)).object();
-    JournalEntry entry;
-    entry.path = header.value(u"path").toString();
-    entry.permissionBits = static_cast<std::uint32_t>(header.value(u"permissions").toInteger());
-    bool secondsRead = false;
-    bool nanosecondsRead = false;
-    entry.modifiedSeconds = header.value(u"modified_s").toString().toLongLong(&secondsRead);
-    entry.modifiedNanoseconds =
-        header.value(u"modified_ns").toString().toLongLong(&nanosecondsRead);
-    entry.writtenSha256 = header.value(u"written_sha256").toString().toLatin1();
-    entry.original = stored.mid(lineEnd + 1);
-    if (lineEnd < 0 || entry.path.isEmpty() || !secondsRead || !nanosecondsRead ||
-        entry.writtenSha256.size() != 64 ||
-        header.value(u"size").toInteger(-1) != entry.original.size() ||
-        header.value(u"original_sha256").toString().toLatin1() != sha256(entry.original)) {
-        return std::nullopt;
+std::vector<StoredEntry> decodeJournalEntries(QIODevice& stored, bool& damaged) {
+    std::vector<StoredEntry> entries;
+    damaged = false;
+    while (!stored.atEnd()) {
+        const QByteArray line = stored.readLine(maxHeaderBytes);
+        if (!line.endsWith('\n')) {
+            // The run ended while saving the line, before the file was replaced; or damage.
+            damaged = line.size() >= maxHeaderBytes - 1;
+            break;
+        }
+        const QJsonObject header = QJsonDocument::fromJson(line).object();
+        StoredEntry found;
+        JournalEntry& entry = found.entry;
+        entry.path = header.value(u"path").toString();
+        entry.permissionBits = static_cast<std::uint32_t>(header.value(u"permissions").toInteger());
+        bool secondsRead = false;
+        bool nanosecondsRead = false;
+        entry.modifiedSeconds = header.value(u"modified_s").toString().toLongLong(&secondsRead);
+        entry.modifiedNanoseconds =
+            header.value(u"modified_ns").toString().toLongLong(&nanosecondsRead);
+        entry.writtenSha256 = header.value(u"written_sha256").toString().toLatin1();
+        entry.originalSha256 = header.value(u"original_sha256").toString().toLatin1();
+        found.originalSize = header.value(u"size").toInteger(-1);
+        found.originalAt = stored.pos();
+        if (entry.path.isEmpty() || !secondsRead || !nanosecondsRead ||
+            entry.writtenSha256.size() != 64 || entry.originalSha256.size() != 64 ||
+            found.originalSize < 0) {
+            damaged = true;
+            break;
+        }
+        const bool whole = stored.size() - found.originalAt >= found.originalSize;
+        const qint64 next = found.originalAt + found.originalSize;
+        found.state = whole ? EntryState::Whole : EntryState::CutShort;
+        entries.push_back(std::move(found));
+        if (!whole || !stored.seek(next)) {
+            break;
+        }
     }
-    return entry;
+    return entries;
 }
 
 RunJournal::RunJournal(QString folder, bool newTagMode)
@@ -166,9 +173,18 @@ FileStatus RunJournal::startRun() {
         {QStringLiteral("program_version"), QLatin1String(programVersion)},
     };
     const QString folder = journalFolder + QLatin1Char('/') + candidate;
+    // The manifest's replacement syncs the folder, and with it the entries' name.
+    entries = FileDescriptor::open(folder + QLatin1Char('/') + journalEntriesName,
+                                   O_WRONLY | O_CREAT | O_EXCL | O_APPEND, 0600);
+    if (!entries.isOpen()) {
+        const int error = errno;
+        QDir(folder).removeRecursively();
+        return FileStatus::failure(error);
+    }
     const WriteResult written =
         writeFileAtomically(folder + QStringLiteral("/run.json"), QJsonDocument(manifest).toJson());
     if (written.outcome != WriteOutcome::Written) {
+        entries.close();
         QDir(folder).removeRecursively();
         return FileStatus::failure(written.systemMessage);
     }
@@ -182,6 +198,9 @@ FileStatus RunJournal::saveOriginal(const QString& path, QByteArrayView newBytes
         if (const FileStatus started = startRun(); !started.ok) {
             return started;
         }
+    }
+    if (!entries.isOpen()) {
+        return FileStatus::failure(QStringLiteral("the journal of this run is cut short"));
     }
     JournalEntry entry;
     entry.path = path;
@@ -201,10 +220,8 @@ FileStatus RunJournal::saveOriginal(const QString& path, QByteArrayView newBytes
     entry.modifiedSeconds = facts.st_mtim.tv_sec;
     entry.modifiedNanoseconds = facts.st_mtim.tv_nsec;
     entry.writtenSha256 = sha256(newBytes);
-    ++entryCount;
-    return writeSynced(runFolder,
-                       QStringLiteral("%1").arg(entryCount, 6, 10, QLatin1Char('0')) + entrySuffix,
-                       encodeJournalEntry(entry));
+    entry.originalSha256 = sha256(entry.original);
+    return appendSynced(entries, entriesSize, encodeJournalEntry(entry));
 }
 
 LyricsWriter RunJournal::wrap(LyricsWriter writer) {

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "run/lyrics_file_steps.h"
+#include "shell/file_descriptor.h"
 #include "shell/file_layer.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 
 #include <cstdint>
-#include <optional>
+#include <vector>
 
 namespace tavorin {
 
@@ -27,13 +29,31 @@ struct JournalEntry {
     std::int64_t modifiedSeconds = 0;
     std::int64_t modifiedNanoseconds = 0;
     QByteArray writtenSha256; // of the bytes the run put in its place
+    QByteArray originalSha256;
     QByteArray original;
 };
 
-// An entry as stored: one line of JSON, then the original bytes. Nothing when the bytes are
-// not an entry whole (a damaged journal).
+enum class EntryState {
+    Whole,
+    CutShort, // the run ended while saving it, before the file was replaced
+    Damaged,  // the saved bytes are not what was saved
+};
+
+// An entry as found in the journal, its original not yet read.
+struct StoredEntry {
+    JournalEntry entry; // without the original
+    EntryState state = EntryState::Whole;
+    qint64 originalAt = 0;
+    qint64 originalSize = 0;
+};
+
+// An entry as stored: one line of JSON, then the original bytes. A run's entries follow each
+// other in one file, so that saving a file costs one sync. Decoding stops at a line that is no
+// entry's, which only damage makes (damaged is then set).
 QByteArray encodeJournalEntry(const JournalEntry& entry);
-std::optional<JournalEntry> decodeJournalEntry(const QByteArray& stored);
+std::vector<StoredEntry> decodeJournalEntries(QIODevice& stored, bool& damaged);
+
+inline const QString journalEntriesName = QStringLiteral("entries");
 
 QByteArray sha256(QByteArrayView bytes);
 
@@ -62,7 +82,8 @@ private:
     bool newMode;
     QString id;
     QString runFolder;
-    int entryCount = 0;
+    FileDescriptor entries;
+    std::int64_t entriesSize = 0;
 };
 
 } // namespace tavorin

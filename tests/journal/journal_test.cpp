@@ -39,10 +39,11 @@ TEST(Undo, PutsBackWhatTheRunWroteAndNeverSomebodysLaterWork) {
         {"removed after the run", [](const QString& a, const QString&) { QFile::remove(a); },
          "<missing>", UndoOutcome::SomeLeft, UndoOutcome::AlreadyUndone},
         // Undone again later, when the journal may read whole again: the run is not marked.
-        {"its saved copy cut short",
+        {"its saved copy damaged",
          [](const QString&, const QString& run) {
-             QFile::resize(run + "/000001.entry"_L1,
-                           QFileInfo(run + "/000001.entry"_L1).size() - 1);
+             QByteArray entries = readBytes(run + "/entries"_L1);
+             entries[entries.indexOf('\n') + 2] ^= 1;
+             writeBytes(run + "/entries"_L1, entries);
          },
          "new", UndoOutcome::SomeLeft, UndoOutcome::SomeLeft},
     };

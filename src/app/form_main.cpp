@@ -233,7 +233,7 @@ void FormMain::startRun() {
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
     RunJournal journal(services.journalFolder, runSettings.newMode);
-    RunDriver driver(host, services.engine, journal.wrap(RunDriver::writeToDisk));
+    RunDriver driver(host, services.engine, journal.writer());
     driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runPage->showPendingLog();
 

@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     tavorin::RunJournal journal(tavorin::defaultJournalFolder(), parsed.request->settings.newMode);
     tavorin::RunDriver driver(host, engine,
                               parsed.request->journal
-                                  ? journal.wrap(tavorin::RunDriver::writeToDisk)
+                                  ? journal.writer()
                                   : tavorin::LyricsWriter());
     std::optional<tavorin::RunReport> report;
     if (!request.reportPath.isEmpty()) {

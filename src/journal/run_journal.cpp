@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,29 +27,37 @@ namespace {
 // A path of any length the platform allows, with room for the rest of the line.
 constexpr qint64 maxHeaderBytes = 64 * 1024;
 
-// Appends bytes to the run's entries and syncs them; on a failure the entries are cut back to
-// what they were, so a later entry still follows a whole one.
-FileStatus appendSynced(FileDescriptor& file, std::int64_t& size, QByteArrayView bytes) {
-    qsizetype done = 0;
-    int error = 0;
-    while (done < bytes.size() && error == 0) {
-        const ssize_t written =
-            ::write(file.get(), bytes.data() + done, static_cast<std::size_t>(bytes.size() - done));
-        error = written < 0 && errno != EINTR ? errno : 0;
-        done += written > 0 ? written : 0;
-    }
-    if (error == 0 && ::fdatasync(file.get()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        if (::ftruncate(file.get(), static_cast<off_t>(size)) != 0) {
-            file.close(); // nothing more can be saved behind a cut entry
+// The platform's file system, where the run's entries are synced just before the new lyrics
+// file: on a journaling file system one commit then serves both, and the entries are on the
+// disk before the new file replaces the old one.
+class EntriesSyncingFileLayer : public FileLayer {
+public:
+    explicit EntriesSyncingFileLayer(std::function<FileStatus()> syncFirst)
+        : syncEntries(std::move(syncFirst)) {}
+
+    FileFacts facts(const QString& path) override { return real.facts(path); }
+    FileStatus createNew(const QString& path) override { return real.createNew(path); }
+    FileStatus write(QByteArrayView bytes) override { return real.write(bytes); }
+    FileStatus syncAndClose() override {
+        if (const FileStatus synced = syncEntries(); !synced.ok) {
+            real.abandon();
+            return synced;
         }
-        return FileStatus::failure(error);
+        return real.syncAndClose();
     }
-    size += bytes.size();
-    return {};
-}
+    void abandon() override { real.abandon(); }
+    FileStatus givePermissions(const FileFacts& facts, const QString& to) override {
+        return real.givePermissions(facts, to);
+    }
+    FileStatus replace(const QString& from, const QString& to) override {
+        return real.replace(from, to);
+    }
+    void remove(const QString& path) override { real.remove(path); }
+
+private:
+    RealFileLayer real;
+    std::function<FileStatus()> syncEntries;
+};
 
 std::int64_t folderBytes(const QString& folder) {
     std::int64_t total = 0;
@@ -193,7 +202,7 @@ FileStatus RunJournal::startRun() {
     return {};
 }
 
-FileStatus RunJournal::saveOriginal(const QString& path, QByteArrayView newBytes) {
+FileStatus RunJournal::appendEntry(const QString& path, QByteArrayView newBytes) {
     if (id.isEmpty()) {
         if (const FileStatus started = startRun(); !started.ok) {
             return started;
@@ -221,19 +230,59 @@ FileStatus RunJournal::saveOriginal(const QString& path, QByteArrayView newBytes
     entry.modifiedNanoseconds = facts.st_mtim.tv_nsec;
     entry.writtenSha256 = sha256(newBytes);
     entry.originalSha256 = sha256(entry.original);
-    return appendSynced(entries, entriesSize, encodeJournalEntry(entry));
+    const QByteArray bytes = encodeJournalEntry(entry);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(entries.get(), bytes.constData() + done,
+                                        static_cast<std::size_t>(bytes.size() - done));
+        if (written < 0 && errno != EINTR) {
+            const int error = errno;
+            // Cut back, so that a later entry still follows a whole one.
+            if (::ftruncate(entries.get(), static_cast<off_t>(entriesSize)) != 0) {
+                entries.close();
+            }
+            return FileStatus::failure(error);
+        }
+        done += written > 0 ? written : 0;
+    }
+    entriesSize += bytes.size();
+    return {};
 }
 
-LyricsWriter RunJournal::wrap(LyricsWriter writer) {
-    return [this, writer = std::move(writer)](const QString& path, const QString& text,
-                                              TextEncoding encoding) {
-        const FileStatus saved = saveOriginal(path, encodeText(text, encoding));
-        if (!saved.ok) {
+FileStatus RunJournal::syncEntries() {
+    if (::fdatasync(entries.get()) != 0) {
+        // What reached the disk is unknown now: nothing more is saved behind it.
+        const int error = errno;
+        entries.close();
+        return FileStatus::failure(error);
+    }
+    return {};
+}
+
+FileStatus RunJournal::saveOriginal(const QString& path, QByteArrayView newBytes) {
+    const FileStatus appended = appendEntry(path, newBytes);
+    return appended.ok ? syncEntries() : appended;
+}
+
+LyricsWriter RunJournal::writer() {
+    return [this](const QString& path, const QString& text, TextEncoding encoding) {
+        const QByteArray bytes = encodeText(text, encoding);
+        const auto notSaved = [](const FileStatus& status) {
             return WriteResult{WriteOutcome::CannotWrite,
                                QStringLiteral("取り消し用の控えを保存できません: ") +
-                                   saved.message};
+                                   status.message};
+        };
+        if (const FileStatus saved = appendEntry(path, bytes); !saved.ok) {
+            return notSaved(saved);
         }
-        return writer(path, text, encoding);
+        std::optional<FileStatus> syncFailure;
+        EntriesSyncingFileLayer files([&] {
+            const FileStatus synced = syncEntries();
+            syncFailure = synced.ok ? std::nullopt : std::optional(synced);
+            return synced;
+        });
+        const WriteResult written = writeFileAtomically(path, bytes, files);
+        return syncFailure ? notSaved(*syncFailure) : written;
     };
 }
 

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tavorin {
@@ -68,15 +69,19 @@ public:
     // synced to the disk, so the file can be put back however the run ends after this.
     FileStatus saveOriginal(const QString& path, QByteArrayView newBytes);
 
-    // writer, with every replacement saved first; a file whose original cannot be saved is
-    // not replaced: the run would otherwise change a file it could not give back.
-    LyricsWriter wrap(LyricsWriter writer);
+    // The atomic writer on the disk, with every replacement saved first; a file whose original
+    // cannot be saved is not replaced: the run would otherwise change a file it could not give
+    // back.
+    LyricsWriter writer();
 
     // Empty until the first file is saved.
     const QString& runId() const { return id; }
 
 private:
     FileStatus startRun();
+    // Adds the file's entry to the run's entries, not yet synced.
+    FileStatus appendEntry(const QString& path, QByteArrayView newBytes);
+    FileStatus syncEntries();
 
     QString journalFolder;
     bool newMode;

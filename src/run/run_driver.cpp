@@ -17,6 +17,11 @@ namespace tavorin {
 
 namespace {
 
+// The lyrics file replaced on disk, atomically, in the encoding it was read in.
+WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding) {
+    return writeLyricsFile(path, text, encoding);
+}
+
 QString unreadableSongText(const QString& shownPath) {
     return QStringLiteral("ファイル名が UTF-8 ではないので曲として探せません: ") + shownPath;
 }
@@ -26,12 +31,6 @@ QString unreadableFolderText(const QString& shownPath) {
 }
 
 } // namespace
-
-// The lyrics file replaced on disk, atomically, in the encoding it was read in.
-WriteResult RunDriver::writeToDisk(const QString& path, const QString& text,
-                                   TextEncoding encoding) {
-    return writeLyricsFile(path, text, encoding);
-}
 
 RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine, LyricsWriter write)
     : host(runHost), writeLyrics(write ? std::move(write) : LyricsWriter(writeToDisk)) {

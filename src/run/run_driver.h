@@ -18,8 +18,6 @@ public:
     RunDriver(RunHost& runHost, PlaybackEngine& engine, LyricsWriter write = {});
     // Songs measured by measure instead of a playback engine, files written by write (tests).
     RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write = {});
-    // The atomic writer on the disk, for a writer that wraps it.
-    static WriteResult writeToDisk(const QString& path, const QString& text, TextEncoding encoding);
 
     // Hands each lyrics file's record to recorder when its turn ends; keepTexts: the records
     // also hold the file's text before and after.

@@ -1,6 +1,5 @@
 #include "journal/journal_undo.h"
 #include "journal/run_journal.h"
-#include "run/run_driver.h"
 #include "run/run_test_support.h"
 
 #include <QTemporaryDir>
@@ -59,7 +58,7 @@ TEST(Undo, PutsBackWhatTheRunWroteAndNeverSomebodysLaterWork) {
         ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(b).constData(), times, 0), 0);
 
         RunJournal journal(journalFolder, false);
-        const LyricsWriter write = journal.wrap(RunDriver::writeToDisk);
+        const LyricsWriter write = journal.writer();
         for (int i = 0; i < c.writesOfA; ++i) {
             write(a, QStringLiteral("[00:0%1:00]new\r\n").arg(i + 2), TextEncoding::Utf8);
         }
@@ -96,7 +95,7 @@ TEST(RunJournalTest, KeepsTheNewestRunsAndNeverReplacesAFileItCannotGiveBack) {
     QTemporaryDir temp;
     const QString journalFolder = temp.filePath("runs"_L1), a = temp.filePath("a.txt"_L1);
     ASSERT_TRUE(writeBytes(a, "[00:01:00]a\r\n"));
-    RunJournal(journalFolder, false).wrap(RunDriver::writeToDisk);
+    RunJournal(journalFolder, false).writer();
     EXPECT_TRUE(listJournalRuns(journalFolder).isEmpty());
     QStringList ids;
     for (int i = 0; i < journalRunsKept + 2; ++i) {
@@ -112,8 +111,7 @@ TEST(RunJournalTest, KeepsTheNewestRunsAndNeverReplacesAFileItCannotGiveBack) {
 
     ASSERT_TRUE(writeBytes(temp.filePath("file"_L1), "not a folder"));
     RunJournal blocked(temp.filePath("file/runs"_L1), false);
-    const WriteResult result =
-        blocked.wrap(RunDriver::writeToDisk)(a, "new"_L1, TextEncoding::Utf8);
+    const WriteResult result = blocked.writer()(a, "new"_L1, TextEncoding::Utf8);
     EXPECT_EQ(result.outcome, WriteOutcome::CannotWrite);
     EXPECT_EQ(readBytes(a), "[00:01:00]a\r\n");
 }

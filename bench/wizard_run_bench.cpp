@@ -93,8 +93,8 @@ int main(int argc, char** argv) {
 
     tavorin::TaglibPlaybackEngine engine;
     QuietShell shell;
-    tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, folder.path(),
-                                                    folder.filePath(QStringLiteral("runs"))});
+    // No journal: the same work as tavorin-cli --no-journal beside it.
+    tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, folder.path(), QString()});
     form.show();
     button(form, "com0to1")->click();
     for (const QString& path : files) {

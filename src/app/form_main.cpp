@@ -233,7 +233,8 @@ void FormMain::startRun() {
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
     RunJournal journal(services.journalFolder, runSettings.newMode);
-    RunDriver driver(host, services.engine, journal.writer());
+    RunDriver driver(host, services.engine,
+                     services.journalFolder.isEmpty() ? LyricsWriter() : journal.writer());
     driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runPage->showPendingLog();
 

@@ -32,7 +32,8 @@ struct WizardServices {
     ShellServices& shell;
     QSettings& settingsStore;
     QString programFolder; // where the quick-help document is looked for first
-    QString journalFolder = defaultJournalFolder(); // where runs keep what they replace
+    // Where runs keep what they replace; empty: nowhere, a run cannot be undone.
+    QString journalFolder = defaultJournalFolder();
 };
 
 // The main window: five page panels, one shown at a time, and the status bar naming the step

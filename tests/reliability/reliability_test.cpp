@@ -253,12 +253,18 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
                     (written == fileCount && process->exitCode() == 0))
             << k;
         partlyDone[interrupt] += ended == interrupt && written > 0 && written < fileCount ? 1 : 0;
-        QProcess undo;
-        undo.setStandardOutputFile(QProcess::nullDevice());
-        ASSERT_TRUE(startCli(undo, texts("--undo"), temp.path()) && undo.waitForFinished(120000));
-        EXPECT_EQ(undo.exitCode(), 0) << k;
-        for (int i = 0; i < fileCount; ++i) {
-            ASSERT_EQ(readBytes(lyricsPath(i)), oldLyrics(i)) << "undo after kill " << k;
+        // Undone twice, a file edited in between: the second undo touches nothing.
+        const QByteArray edited("[00:09:00]edited after the undo\r\n");
+        for (int again = 0; again < 2; ++again) {
+            QProcess undo;
+            undo.setStandardOutputFile(QProcess::nullDevice());
+            ASSERT_TRUE(startCli(undo, texts("--undo"), temp.path()) && undo.waitForFinished());
+            EXPECT_EQ(undo.exitCode(), 0) << k;
+            for (int i = 0; i < fileCount; ++i) {
+                ASSERT_EQ(readBytes(lyricsPath(i)), again && i == 0 ? edited : oldLyrics(i))
+                    << "undo " << again << " after kill " << k;
+            }
+            writeBytes(lyricsPath(0), edited);
         }
         ASSERT_LE(temporaryFiles().size(), others.size() + (ended ? 0 : 1));
         if (temporaryFiles() != others) {

@@ -41,6 +41,7 @@ public:
         return false;
     }
     QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return true; }
 };
 

@@ -21,6 +21,11 @@ QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title)
     return QFileDialog::getExistingDirectory(owner, title, QString(), QFileDialog::ShowDirsOnly);
 }
 
+QString DesktopShellServices::chooseSaveFile(QWidget* owner, const QString& title,
+                                            const QString& suggested) {
+    return QFileDialog::getSaveFileName(owner, title, suggested, QStringLiteral("JSON (*.json)"));
+}
+
 bool DesktopShellServices::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }

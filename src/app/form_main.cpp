@@ -17,6 +17,7 @@
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
 #include "journal/journal_undo.h"
+#include "report/run_report.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/playback_engine.h"
@@ -113,6 +114,7 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     connect(runPage, &RunPage::abortRequested, this, [this] { abortRequested = true; });
     connect(runPage, &RunPage::endRequested, this, &FormMain::close);
     connect(runPage, &RunPage::undoRequested, this, &FormMain::undoRun);
+    connect(runPage, &RunPage::saveReportRequested, this, &FormMain::saveReport);
     connect(lyricsFilesPage->list1, &LyricsFileListWidget::unreadableFilesDropped, this,
             [this](const QStringList& shownPaths) {
                 services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
@@ -235,7 +237,10 @@ void FormMain::startRun() {
     RunJournal journal(services.journalFolder, runSettings.newMode);
     RunDriver driver(host, services.engine,
                      services.journalFolder.isEmpty() ? LyricsWriter() : journal.writer());
-    driver.run(lyricsFilesPage->list1->entries(), runSettings);
+    runReport = std::make_unique<RunReport>(runSettings, false);
+    driver.recordFiles([this](const LyricsFileRecord& record) { runReport->addFile(record); });
+    const RunSummary summary = driver.run(lyricsFilesPage->list1->entries(), runSettings);
+    runReport->finish(summary, journal.runId());
     runPage->showPendingLog();
 
     runPage->setRunState(RunPage::RunState::Finished);
@@ -267,6 +272,20 @@ void FormMain::undoRun() {
     tavorin::undoRun(services.journalFolder, runJournalId, host);
     runPage->showPendingLog();
     runPage->com4Undo->setEnabled(false);
+}
+
+void FormMain::saveReport() {
+    const QString path = services.shell.chooseSaveFile(
+        this, QStringLiteral("レポートを保存"),
+        QDir::home().filePath(QStringLiteral("tavorin-report.json")));
+    if (path.isEmpty() || !runReport) {
+        return;
+    }
+    const WriteResult written = runReport->write(path);
+    if (written.outcome != WriteOutcome::Written) {
+        services.shell.showMessage(this, QStringLiteral("レポートを保存できません。（") +
+                                             written.systemMessage + QStringLiteral("）"));
+    }
 }
 
 void FormMain::openQuickHelp() {

@@ -20,6 +20,7 @@ class LyricsFilesPage;
 class ModePage;
 class OtherSettingsPage;
 class PlaybackEngine;
+class RunReport;
 class RunPage;
 class ShellServices;
 class SingleInstanceLock;
@@ -94,6 +95,8 @@ private:
     void startRun();
     // Puts back the files of the run just made, when the user confirms.
     void undoRun();
+    // Writes the report of the run just made where the user chooses.
+    void saveReport();
     void openQuickHelp();
     void showAbout();
 
@@ -105,6 +108,7 @@ private:
     QLabel* modePanel;
     bool abortRequested = false;
     QString runJournalId; // the run just made, in the journal; empty: nothing to undo
+    std::unique_ptr<RunReport> runReport; // of the run just made
 };
 
 // The start of the program: nothing at all when another instance is running (nothing loaded,

@@ -3,7 +3,9 @@
 #include "app/place_control.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QClipboard>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -22,6 +24,19 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     txtLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtLog->setUndoRedoEnabled(false);
+    // The page has no place for another button: the report is saved from the log's menu.
+    saveReport = new QAction(QStringLiteral("レポートを保存…"), this);
+    saveReport->setObjectName(QStringLiteral("mnuSaveReport"));
+    saveReport->setEnabled(false);
+    connect(saveReport, &QAction::triggered, this, &RunPage::saveReportRequested);
+    txtLog->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(txtLog, &QPlainTextEdit::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = txtLog->createStandardContextMenu();
+        menu->addSeparator();
+        menu->addAction(saveReport);
+        menu->exec(txtLog->viewport()->mapToGlobal(at));
+        delete menu;
+    });
 
     pb = placeControl<QProgressBar>(this, QStringLiteral("PB"), QRect(8, 144, 281, 18));
     pb->setTextVisible(false);
@@ -61,6 +76,7 @@ void RunPage::prepare(int fileCount) {
 void RunPage::setRunState(RunState newState) {
     state = newState;
     com4Undo->setEnabled(false);
+    saveReport->setEnabled(state == RunState::Finished);
     switch (state) {
     case RunState::Ready:
         com4->setText(QStringLiteral("開始"));

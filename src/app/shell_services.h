@@ -18,6 +18,9 @@ public:
     virtual bool askQuestion(QWidget* owner, const QString& text) = 0;
     // The chosen folder's full path, or empty when the user cancels.
     virtual QString chooseFolder(QWidget* owner, const QString& title) = 0;
+    // Where to save a new file (suggested: the name offered), or empty when the user cancels.
+    virtual QString chooseSaveFile(QWidget* owner, const QString& title,
+                                   const QString& suggested) = 0;
     // True when the desktop accepted the address.
     virtual bool openUrl(const QUrl& url) = 0;
 };

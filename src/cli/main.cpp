@@ -120,8 +120,8 @@ int main(int argc, char* argv[]) {
     host.finishProgress();
     int reportFailures = 0;
     if (report) {
-        const tavorin::WriteResult written =
-            report->write(request.reportPath, summary, journal.runId());
+        report->finish(summary, journal.runId());
+        const tavorin::WriteResult written = report->write(request.reportPath);
         if (written.outcome != tavorin::WriteOutcome::Written) {
             print(stderr, QStringLiteral("tavorin-cli: --report: 書き込めません: ") +
                               request.reportPath + QStringLiteral("（") + written.systemMessage +

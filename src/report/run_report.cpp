@@ -80,6 +80,19 @@ RunReport::RunReport(const WizardSettings& settings, bool isDryRun, SongLength l
 }
 
 void RunReport::addFile(const LyricsFileRecord& record) {
+    files.append(record);
+    // A preview's texts are no part of the report.
+    files.last().oldText.clear();
+    files.last().newText.clear();
+}
+
+void RunReport::finish(const RunSummary& runSummary, const QString& journalRunId) {
+    ended = QDateTime::currentDateTime();
+    summary = runSummary;
+    journalRun = journalRunId;
+}
+
+QJsonObject RunReport::fileJson(const LyricsFileRecord& record) const {
     const bool written = record.outcome == FileOutcome::Written;
     QJsonArray warnings;
     const std::optional<std::int32_t> length = record.songPath.isEmpty() || !record.lastTimeTagmSec
@@ -96,7 +109,7 @@ void RunReport::addFile(const LyricsFileRecord& record) {
         });
     }
     const bool silenceStated = record.fileSilencemSec && *record.fileSilencemSec >= 0;
-    files.append(QJsonObject{
+    return QJsonObject{
         {QStringLiteral("path"), record.lyricsPath},
         {QStringLiteral("song"), textOrNull(record.songPath)},
         {QStringLiteral("outcome"),
@@ -119,10 +132,14 @@ void RunReport::addFile(const LyricsFileRecord& record) {
         {QStringLiteral("last_time_tag_ms"), valueOrNull(record.lastTimeTagmSec)},
         {QStringLiteral("song_length_ms"), valueOrNull(length)},
         {QStringLiteral("warnings"), warnings},
-    });
+    };
 }
 
-QByteArray RunReport::toJson(const RunSummary& summary, const QString& journalRun) const {
+QByteArray RunReport::toJson() const {
+    QJsonArray filesJson;
+    for (const LyricsFileRecord& record : files) {
+        filesJson.append(fileJson(record));
+    }
     QJsonObject counts;
     for (int i = 0; i < fileOutcomeCount; ++i) {
         counts.insert(fileOutcomeCode(static_cast<FileOutcome>(i)), summary.outcomeCounts[i]);
@@ -133,18 +150,17 @@ QByteArray RunReport::toJson(const RunSummary& summary, const QString& journalRu
         {QStringLiteral("settings"), settingsUsed},
         {QStringLiteral("dry_run"), dryRun},
         {QStringLiteral("started"), timeText(started)},
-        {QStringLiteral("ended"), timeText(QDateTime::currentDateTime())},
+        {QStringLiteral("ended"), timeText(ended.isValid() ? ended : started)},
         {QStringLiteral("aborted"), summary.aborted},
         {QStringLiteral("journal_run"), textOrNull(journalRun)},
         {QStringLiteral("counts"), counts},
-        {QStringLiteral("files"), files},
+        {QStringLiteral("files"), filesJson},
     };
     return QJsonDocument(report).toJson(QJsonDocument::Indented);
 }
 
-WriteResult RunReport::write(const QString& path, const RunSummary& summary,
-                             const QString& journalRun) const {
-    return writeFileAtomically(path, toJson(summary, journalRun));
+WriteResult RunReport::write(const QString& path) const {
+    return writeFileAtomically(path, toJson());
 }
 
 } // namespace tavorin

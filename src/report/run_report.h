@@ -24,23 +24,29 @@ std::optional<std::int32_t> songLengthFromTagLib(const QString& songPath);
 QString fileOutcomeCode(FileOutcome outcome);
 
 // The machine-readable account of one run: the settings, when it ran, how it ended and, per
-// lyrics file, what was found and done. Collects the files' records as the run hands them on.
+// lyrics file, what was found and done. Collects the files' records as the run hands them on;
+// the songs' lengths are asked for only when the report is made.
 class RunReport {
 public:
     RunReport(const WizardSettings& settings, bool dryRun, SongLength songLength = {});
 
     void addFile(const LyricsFileRecord& record);
-    // The whole report, ending now. journalRun: the journal's name for the run, if it has one.
-    QByteArray toJson(const RunSummary& summary, const QString& journalRun = {}) const;
-    WriteResult write(const QString& path, const RunSummary& summary,
-                      const QString& journalRun = {}) const;
+    // The run has ended now. journalRun: the journal's name for the run, if it has one.
+    void finish(const RunSummary& summary, const QString& journalRun = {});
+    QByteArray toJson() const;
+    WriteResult write(const QString& path) const;
 
 private:
+    QJsonObject fileJson(const LyricsFileRecord& record) const;
+
     QJsonObject settingsUsed;
     bool dryRun;
     SongLength songLength;
     QDateTime started;
-    QJsonArray files;
+    QDateTime ended;
+    RunSummary summary;
+    QString journalRun;
+    QList<LyricsFileRecord> files;
 };
 
 } // namespace tavorin

@@ -11,6 +11,9 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -150,6 +153,14 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
                 tavorin::testing::readBytes(files[2]) == lyrics);
     EXPECT_FALSE(form.runPage->com4Undo->isEnabled());
     EXPECT_EQ(form.runPage->runLog().count(u"元に戻しました。"_s), 2);
+
+    // The report, saved from the Run Log's menu, tells of the abort and the files handled.
+    fixture.saveAnswer = folder + "/report.json"_L1;
+    form.runPage->saveReport->trigger();
+    const QJsonObject report =
+        QJsonDocument::fromJson(tavorin::testing::readBytes(fixture.saveAnswer)).object();
+    EXPECT_TRUE(report["aborted"_L1].toBool() && report["files"_L1].toArray().size() == 3);
+    EXPECT_EQ(report["counts"_L1]["written"_L1].toInt(), 2);
 
     // After the run: no way back, the log can be copied, "終了" ends the program and saves.
     EXPECT_FALSE(form.runPage->com4to3->isEnabled());

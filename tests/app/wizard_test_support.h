@@ -47,6 +47,9 @@ struct WizardFixture : ShellServices {
         return !answers.isEmpty() && answers.takeFirst();
     }
     QString chooseFolder(QWidget*, const QString&) override { return folderAnswer; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override {
+        return saveAnswer;
+    }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
@@ -67,6 +70,7 @@ struct WizardFixture : ShellServices {
     QStringList messages;
     QList<bool> answers;
     QString folderAnswer; // empty: the user cancels
+    QString saveAnswer;
     QList<QUrl> openedUrls;
     FakePlaybackEngine engine;
     QTemporaryDir folder;

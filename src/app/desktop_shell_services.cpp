@@ -22,7 +22,7 @@ QString DesktopShellServices::chooseFolder(QWidget* owner, const QString& title)
 }
 
 QString DesktopShellServices::chooseSaveFile(QWidget* owner, const QString& title,
-                                            const QString& suggested) {
+                                             const QString& suggested) {
     return QFileDialog::getSaveFileName(owner, title, suggested, QStringLiteral("JSON (*.json)"));
 }
 

@@ -275,9 +275,9 @@ void FormMain::undoRun() {
 }
 
 void FormMain::saveReport() {
-    const QString path = services.shell.chooseSaveFile(
-        this, QStringLiteral("レポートを保存"),
-        QDir::home().filePath(QStringLiteral("tavorin-report.json")));
+    const QString path =
+        services.shell.chooseSaveFile(this, QStringLiteral("レポートを保存"),
+                                      QDir::home().filePath(QStringLiteral("tavorin-report.json")));
     if (path.isEmpty() || !runReport) {
         return;
     }

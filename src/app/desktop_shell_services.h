@@ -10,8 +10,7 @@ public:
     void showMessage(QWidget* owner, const QString& text) override;
     bool askQuestion(QWidget* owner, const QString& text) override;
     QString chooseFolder(QWidget* owner, const QString& title) override;
-    QString chooseSaveFile(QWidget* owner, const QString& title,
-                           const QString& suggested) override;
+    QString chooseSaveFile(QWidget* owner, const QString& title, const QString& suggested) override;
     bool openUrl(const QUrl& url) override;
 };
 

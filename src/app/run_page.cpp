@@ -2,8 +2,8 @@
 
 #include "app/place_control.h"
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 #include <QPlainTextEdit>

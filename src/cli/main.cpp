@@ -95,9 +95,7 @@ int main(int argc, char* argv[]) {
     engine.init();
     tavorin::RunJournal journal(tavorin::defaultJournalFolder(), parsed.request->settings.newMode);
     tavorin::RunDriver driver(host, engine,
-                              parsed.request->journal
-                                  ? journal.writer()
-                                  : tavorin::LyricsWriter());
+                              parsed.request->journal ? journal.writer() : tavorin::LyricsWriter());
     std::optional<tavorin::RunReport> report;
     if (!request.reportPath.isEmpty()) {
         report.emplace(request.settings, request.dryRun);

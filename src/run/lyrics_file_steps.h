@@ -64,7 +64,7 @@ struct LyricsFileSteps {
     bool dryRun = false;
     RunSummary& summary;
     LyricsFileRecorder recordFile = {};
-    bool keepTexts = false; // the record also holds the file's text before and after
+    bool keepTexts = false;       // the record also holds the file's text before and after
     LyricsFileRecord record = {}; // of the file in hand
 };
 

@@ -75,7 +75,7 @@ int main(int argc, char* argv[]) {
     SilentShell shell;
     QSettings store(work.filePath(QStringLiteral("Quendel.ini")), QSettings::IniFormat);
     tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, work.path(),
-                                                    work.filePath(QStringLiteral("runs"))});
+                                                   work.filePath(QStringLiteral("runs"))});
     form.show();
 
     bool ok = save(form, output, QStringLiteral("page1-mode.png"));

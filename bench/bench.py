@@ -92,6 +92,7 @@ class Bench:
         self.notes = []
         self.env = dict(os.environ)
         self.env["XDG_CONFIG_HOME"] = os.path.join(self.data, "config")  # no user settings
+        self.env["XDG_DATA_HOME"] = os.path.join(self.data, "share")  # no user journal
         self.env["QT_QPA_PLATFORM"] = "offscreen"
         self.loads = [os.getloadavg()]
 
@@ -184,7 +185,8 @@ class Bench:
         listing = [tuple(line.split("\t")) for line in
                    open(os.path.join(root, "files.tsv")).read().splitlines()]
         work = os.path.join(root, "work")
-        cli_cmd = [self.program("tavorin-cli")] + CLI_FLAGS + [work]
+        # The same work as the I/O floor: the journal's cost is measured on its own (W3 journal).
+        cli_cmd = [self.program("tavorin-cli")] + CLI_FLAGS + ["--no-journal", work]
         log_path = os.path.join(root, "cli.log")
         # One run to learn the output sizes the I/O floor writes, and to check the run.
         self.restore(root, listing)
@@ -272,6 +274,41 @@ class Bench:
                  "%.2f s" % median(r["cli"]), "I/O floor: %.2f s" % median(r["floor"]),
                  "%.2fx" % median(r["cli_floor"]), "<= 2x", median(r["cli_floor"]) <= 2.0,
                  "%.2fx" % median(r["cpu_cli_floor"]))
+
+    def journal_cost(self, folder, files, reps):
+        """The same run with the journal (kept on the same file system) and with --no-journal,
+        side by side; the median of the ratios."""
+        root = os.path.join(folder, "journal-%d" % files)
+        log("W3 journal: generating %d lyrics files with songs under %s" % (files, root))
+        generate.batch(root, files, SONGS)
+        listing = [tuple(line.split("\t")) for line in
+                   open(os.path.join(root, "files.tsv")).read().splitlines()]
+        env = dict(self.env, XDG_DATA_HOME=os.path.join(root, "share"))
+        command = [self.program("tavorin-cli")] + CLI_FLAGS + [os.path.join(root, "work")]
+        log_path = os.path.join(root, "cli.log")
+        times = dict(on=[], off=[], ratio=[])
+        for rep in range(reps):
+            log("W3 journal on/off: %d files, repetition %d of %d" % (files, rep + 1, reps))
+            for key, flags in (("on", []), ("off", ["--no-journal"])):
+                self.restore(root, listing)
+                sync()
+                with open(log_path, "wb") as out:
+                    times[key].append(timed(command[:1] + flags + command[1:], stdout=out,
+                                            env=env)[0])
+                self.check_log(open(log_path, encoding="utf-8").read(), files)
+            times["ratio"].append(times["on"][-1] / times["off"][-1])
+        shutil.rmtree(root, ignore_errors=True)
+        return times
+
+    def journal_runs(self):
+        files = self.size["disk"]
+        for place, folder, target in (("tmpfs", self.data, None),
+                                      ("the disk, %s" % self.filesystem(self.disk), self.disk, 1.5)):
+            r = self.journal_cost(folder, files, self.size["reps_disk"])
+            self.row("W3 tavorin-cli with the journal, %d files on %s" % (files, place),
+                     "%.2f s" % median(r["on"]), "--no-journal: %.2f s" % median(r["off"]),
+                     "%.2fx" % median(r["ratio"]), "<= %.1fx" % target if target else "",
+                     target is None or median(r["ratio"]) <= target)
 
     # W5 -----------------------------------------------------------------------------------
     def silence(self):
@@ -467,8 +504,9 @@ class Bench:
     def run(self):
         os.makedirs(self.data, exist_ok=True)
         os.makedirs(self.disk, exist_ok=True)
-        only = os.environ.get("BENCH_ONLY", "w1 w3 w5 w6").split()
-        steps = [("w1", self.library_walk), ("w3", self.batch_runs), ("w5", self.silence),
+        only = os.environ.get("BENCH_ONLY", "w1 w3 w3j w5 w6").split()
+        steps = [("w1", self.library_walk), ("w3", self.batch_runs),
+                 ("w3j", self.journal_runs), ("w5", self.silence),
                  ("w5", self.decoded_correction), ("w6", self.large_file)]
         for name, step in steps:
             if name in only:

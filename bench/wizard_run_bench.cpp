@@ -36,7 +36,12 @@ public:
     void showMessage(QWidget*, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
+    bool askQuestion(QWidget*, const QString& text) override {
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return false;
+    }
     QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return true; }
 };
 
@@ -89,7 +94,8 @@ int main(int argc, char** argv) {
 
     tavorin::TaglibPlaybackEngine engine;
     QuietShell shell;
-    tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, folder.path()});
+    // No journal: the same work as tavorin-cli --no-journal beside it.
+    tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, folder.path(), QString()});
     form.show();
     button(form, "com0to1")->click();
     for (const QString& path : files) {

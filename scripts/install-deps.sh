@@ -12,7 +12,9 @@ package_packages=(dpkg-dev file)
 test_packages=(libgtest-dev libgmock-dev locales-all
   clang libclang-rt-14-dev  # libFuzzer and the sanitizer runtimes for scripts/fuzz.sh
   # The package test: manual pages, each shell's completion, the validators distributions run.
-  man-db groff-base bash-completion zsh fish desktop-file-utils appstream lintian)
+  man-db groff-base bash-completion zsh fish desktop-file-utils appstream lintian
+  # --report checked against its JSON Schema, --diff applied with patch.
+  python3-jsonschema patch)
 
 packages=("${build_packages[@]}")
 case "${1:-build}" in

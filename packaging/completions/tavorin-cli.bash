@@ -9,6 +9,10 @@ _tavorin_cli() {
             COMPREPLY=($(compgen -W 'winamp standard' -- "$cur"))
             return
             ;;
+        --report)
+            _filedir
+            return
+            ;;
         --song-folder)
             _filedir -d
             return
@@ -24,7 +28,8 @@ _tavorin_cli() {
             --default-time= --song-folder= --same-folder-first --no-same-folder-first
             --prefer-rmp --prefer-mp3 --karaoke --no-karaoke --at-artist --no-at-artist
             --silence --no-silence --ignore-at-tag --no-ignore-at-tag --ignore-own
-            --no-ignore-own --dry-run -h -v -n -c' -- "$cur"))
+            --no-ignore-own --dry-run --diff --report= --no-journal --undo --list-runs
+            -h -v -n -c' -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

@@ -19,6 +19,8 @@
 #include "app/wizard_run_host.h"
 #include "app/wizard_texts.h"
 #include "run/run_counts_text.h"
+#include "journal/journal_undo.h"
+#include "report/run_report.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/playback_engine.h"
@@ -126,6 +128,8 @@ FormMain::FormMain(const WizardServices& wizardServices, QWidget* parent)
     connect(runPage, &RunPage::startRequested, this, &FormMain::startRun);
     connect(runPage, &RunPage::abortRequested, this, [this] { abortRequested = true; });
     connect(runPage, &RunPage::endRequested, this, &FormMain::close);
+    connect(runPage, &RunPage::undoRequested, this, &FormMain::undoRun);
+    connect(runPage, &RunPage::saveReportRequested, this, &FormMain::saveReport);
     connect(lyricsFilesPage->list1, &LyricsFileListWidget::unreadableFilesDropped, this,
             [this](const QStringList& shownPaths) {
                 services.shell.showMessage(this, unreadableFilesMessage(shownPaths));
@@ -254,11 +258,16 @@ void FormMain::startRun() {
     QApplication::setOverrideCursor(Qt::BusyCursor);
 
     WizardRunHost host(*runPage, *stepPanel, [this] { return abortRequested; });
-    RunDriver driver(host, services.engine);
     // The mode comes from the option shown on the Mode page, which always agrees with NewMode.
     WizardSettings runSettings = settings;
     runSettings.newMode = modePage->newModeSelected();
+    RunJournal journal(services.journalFolder, runSettings.newMode);
+    RunDriver driver(host, services.engine,
+                     services.journalFolder.isEmpty() ? LyricsWriter() : journal.writer());
+    runReport = std::make_unique<RunReport>(runSettings, false);
+    driver.recordFiles([this](const LyricsFileRecord& record) { runReport->addFile(record); });
     const RunSummary summary = driver.run(lyricsFilesPage->list1->entries(), runSettings);
+    runReport->finish(summary, journal.runId());
     runPage->showPendingLog();
     // How the run went, where the user looks last: the Run Log stays as it is. The counts take
     // the whole status bar; the mode is the Run Log's first line, and there is no way back.
@@ -267,6 +276,8 @@ void FormMain::startRun() {
     modePanel->hide();
 
     runPage->setRunState(RunPage::RunState::Finished);
+    runJournalId = journal.runId();
+    runPage->com4Undo->setEnabled(!runJournalId.isEmpty());
     abortRequested = false;
     QApplication::restoreOverrideCursor();
 
@@ -279,6 +290,33 @@ void FormMain::startRun() {
                                             "でした。名前を付け直してから、もう一度実行して"
                                             "ください。"),
                              host.passedOverNotes()));
+    }
+}
+
+void FormMain::undoRun() {
+    if (!services.shell.askQuestion(
+            this, QStringLiteral("この実行で書き換えた歌詞ファイルをすべて元に戻しますか？\n"
+                                 "実行の後で変更されたファイルはそのままにします。"))) {
+        return;
+    }
+    WizardRunHost host(*runPage, *stepPanel, [] { return false; });
+    host.appendLog(QStringLiteral("\r\n"));
+    tavorin::undoRun(services.journalFolder, runJournalId, host);
+    runPage->showPendingLog();
+    runPage->com4Undo->setEnabled(false);
+}
+
+void FormMain::saveReport() {
+    const QString path =
+        services.shell.chooseSaveFile(this, QStringLiteral("レポートを保存"),
+                                      QDir::home().filePath(QStringLiteral("tavorin-report.json")));
+    if (path.isEmpty() || !runReport) {
+        return;
+    }
+    const WriteResult written = runReport->write(path);
+    if (written.outcome != WriteOutcome::Written) {
+        services.shell.showMessage(this, QStringLiteral("レポートを保存できません。（") +
+                                             written.systemMessage + QStringLiteral("）"));
     }
 }
 

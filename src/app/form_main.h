@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/run_journal.h"
 #include "settings/wizard_settings.h"
 
 #include <QString>
@@ -19,6 +20,7 @@ class LyricsFilesPage;
 class ModePage;
 class OtherSettingsPage;
 class PlaybackEngine;
+class RunReport;
 class RunPage;
 class ShellServices;
 class SingleInstanceLock;
@@ -31,6 +33,8 @@ struct WizardServices {
     ShellServices& shell;
     QSettings& settingsStore;
     QString programFolder; // where the quick-help document is looked for first
+    // Where runs keep what they replace; empty: nowhere, a run cannot be undone.
+    QString journalFolder = defaultJournalFolder();
 };
 
 // The main window: five page panels, one shown at a time, and the status bar naming the step
@@ -93,6 +97,10 @@ private:
     void enterStep(int index, bool comingBack);
     void setTopmost(bool on);
     void startRun();
+    // Puts back the files of the run just made, when the user confirms.
+    void undoRun();
+    // Writes the report of the run just made where the user chooses.
+    void saveReport();
     void openQuickHelp();
     void showAbout();
 
@@ -103,6 +111,8 @@ private:
     QLabel* stepPanel;
     QLabel* modePanel;
     bool abortRequested = false;
+    QString runJournalId; // the run just made, in the journal; empty: nothing to undo
+    std::unique_ptr<RunReport> runReport; // of the run just made
 };
 
 // The start of the program: when another instance is running, it only brings that one's window

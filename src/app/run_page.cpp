@@ -2,8 +2,10 @@
 
 #include "app/place_control.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -22,6 +24,19 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     txtLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtLog->setUndoRedoEnabled(false);
+    // The page has no place for another button: the report is saved from the log's menu.
+    saveReport = new QAction(QStringLiteral("レポートを保存…"), this);
+    saveReport->setObjectName(QStringLiteral("mnuSaveReport"));
+    saveReport->setEnabled(false);
+    connect(saveReport, &QAction::triggered, this, &RunPage::saveReportRequested);
+    txtLog->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(txtLog, &QPlainTextEdit::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = txtLog->createStandardContextMenu();
+        menu->addSeparator();
+        menu->addAction(saveReport);
+        menu->exec(txtLog->viewport()->mapToGlobal(at));
+        delete menu;
+    });
 
     pb = placeControl<QProgressBar>(this, QStringLiteral("PB"), QRect(8, 144, 281, 18));
     // "i / n": how far a run over thousands of files has come, without counting log lines.
@@ -31,12 +46,17 @@ RunPage::RunPage(QWidget* parent) : WizardPage(QStringLiteral("FrameMain_4"), pa
     com4Copy = placeControl<QPushButton>(this, QStringLiteral("com4Copy"), QRect(8, 168, 89, 25),
                                          QStringLiteral("ログのコピー"));
     com4Copy->setEnabled(false);
+    // In the gap between "ログのコピー" and "戻る", usable only after a run that replaced files.
+    com4Undo = placeControl<QPushButton>(this, QStringLiteral("com4Undo"), QRect(104, 168, 57, 25),
+                                         QStringLiteral("元に戻す"));
+    com4Undo->setEnabled(false);
     com4to3 = placeBackButton(QStringLiteral("com4to3"));
     com4 = placeControl<QPushButton>(this, QStringLiteral("com4"), nextButtonGeometry,
                                      QStringLiteral("開始"));
     setDefaultButton(com4);
     connect(com4Copy, &QPushButton::clicked, this, &RunPage::copyLog);
     connect(com4, &QPushButton::clicked, this, &RunPage::pressCom4);
+    connect(com4Undo, &QPushButton::clicked, this, &RunPage::undoRequested);
 
     logTimer = new QTimer(this);
     logTimer->setSingleShot(true);
@@ -58,6 +78,8 @@ void RunPage::prepare(int fileCount) {
 
 void RunPage::setRunState(RunState newState) {
     state = newState;
+    com4Undo->setEnabled(false);
+    saveReport->setEnabled(state == RunState::Finished);
     switch (state) {
     case RunState::Ready:
         com4->setText(QStringLiteral("開始"));

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QAction;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -39,6 +40,8 @@ public:
     QPlainTextEdit* txtLog;
     QProgressBar* pb;
     QPushButton* com4Copy;
+    QPushButton* com4Undo; // puts back the files of the run just made
+    QAction* saveReport;   // in the Run Log's context menu, after a run
     QPushButton* com4to3;
     QPushButton* com4;
 
@@ -47,6 +50,8 @@ signals:
     void startRequested();
     void abortRequested();
     void endRequested();
+    void undoRequested();
+    void saveReportRequested();
 
 private:
     void pressCom4();

@@ -127,6 +127,26 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
         parser.addOption(QCommandLineOption(latin(flag.off), latin(flag.offHelp)));
     }
     parser.addOption(dryRunOption);
+    const QCommandLineOption noJournalOption(
+        QStringLiteral("no-journal"),
+        QStringLiteral("Keep no copy of the files this run replaces: it cannot be undone."));
+    const QCommandLineOption undoOption(
+        QStringLiteral("undo"),
+        QStringLiteral("Put back every file a run replaced, unless changed since (PATH: the "
+                       "run's name from --list-runs; none: the latest run)."));
+    const QCommandLineOption listRunsOption(
+        QStringLiteral("list-runs"),
+        QStringLiteral("List the runs that can be undone: name, start, mode, files, undone."));
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"),
+        QStringLiteral("Also write a JSON report of the run (settings, times, each file's "
+                       "outcome and measurements) to FILE, also after an abort."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption diffOption(
+        QStringLiteral("diff"),
+        QStringLiteral("Print a unified diff of every file changed (with --dry-run: that would "
+                       "change) on standard output; the Run Log goes to standard error."));
+    parser.addOptions({noJournalOption, undoOption, listRunsOption, reportOption, diffOption});
     parser.addPositionalArgument(QStringLiteral("PATH"),
                                  QStringLiteral("Lyrics files (.txt, .lrc, .kra) or folders "
                                                 "holding them."),
@@ -160,6 +180,27 @@ CliParse parseCommandLine(const QStringList& arguments, const WizardSettings& sa
     QStringList warnings;
     request.settings = saved;
     request.dryRun = parser.isSet(dryRunOption);
+    request.journal = !parser.isSet(noJournalOption);
+    request.diff = parser.isSet(diffOption);
+    if (parser.isSet(reportOption)) {
+        if (parser.value(reportOption).isEmpty() ||
+            unreadableArguments.contains(parser.value(reportOption))) {
+            return usageError(QStringLiteral("--report takes a file name in UTF-8."));
+        }
+        request.reportPath = absoluteCliPath(parser.value(reportOption));
+    }
+    if (parser.isSet(undoOption) || parser.isSet(listRunsOption)) {
+        const bool undo = parser.isSet(undoOption);
+        const QStringList given = parser.positionalArguments();
+        if ((undo && parser.isSet(listRunsOption)) || given.size() > (undo ? 1 : 0)) {
+            return usageError(QStringLiteral("--undo takes at most one run, --list-runs none."));
+        }
+        request.action = undo ? CliAction::Undo : CliAction::ListRuns;
+        request.undoRunId = given.value(0);
+        CliParse result;
+        result.request = request;
+        return result;
+    }
     // Switches apply in the order given, so a later one overrides an earlier one.
     for (const QString& given : parser.optionNames()) {
         if (given == u"n" || given == u"new") {

@@ -10,11 +10,22 @@
 
 namespace tavorin {
 
+enum class CliAction {
+    Run,
+    Undo,     // put back the files of a journaled run
+    ListRuns, // print the journal's runs
+};
+
 // What tavorin-cli was asked to do.
 struct CliRequest {
     WizardSettings settings; // the saved settings with this run's flags applied
     QStringList lyricsFiles; // absolute, in list order
     bool dryRun = false;
+    CliAction action = CliAction::Run;
+    QString undoRunId; // empty: the latest run
+    bool journal = true;
+    QString reportPath; // empty: no report
+    bool diff = false;  // a unified diff on standard output, the Run Log on standard error
 };
 
 inline constexpr int exitDone = 0;

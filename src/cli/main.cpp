@@ -2,6 +2,10 @@
 #include "cli/cli_options.h"
 #include "cli/terminal_host.h"
 #include "run/run_counts_text.h"
+#include "journal/journal_undo.h"
+#include "journal/run_journal.h"
+#include "report/run_report.h"
+#include "report/unified_diff.h"
 #include "run/run_driver.h"
 #include "settings/settings_store.h"
 #include "song/taglib_playback_engine.h"
@@ -70,10 +74,46 @@ int main(int argc, char* argv[]) {
         return parsed.exitCode;
     }
 
+    const tavorin::CliRequest& request = *parsed.request;
+    // With --diff, standard output carries the diff alone.
+    tavorin::TerminalHost host(request.diff ? stderr : stdout, stderr, isTerminal(stderr),
+                               abortRequested);
+    if (parsed.request->action == tavorin::CliAction::ListRuns) {
+        print(stdout,
+              tavorin::journalRunsText(tavorin::listJournalRuns(tavorin::defaultJournalFolder())));
+        return tavorin::exitDone;
+    }
+    if (parsed.request->action == tavorin::CliAction::Undo) {
+        const tavorin::UndoOutcome undone =
+            tavorin::undoRun(tavorin::defaultJournalFolder(), parsed.request->undoRunId, host);
+        host.finishProgress();
+        return undone == tavorin::UndoOutcome::NoSuchRun  ? tavorin::exitUsage
+               : undone == tavorin::UndoOutcome::SomeLeft ? tavorin::exitFileFailed
+                                                          : tavorin::exitDone;
+    }
+
     tavorin::TaglibPlaybackEngine engine;
     engine.init();
-    tavorin::TerminalHost host(stdout, stderr, isTerminal(stderr), abortRequested);
-    tavorin::RunDriver driver(host, engine);
+    tavorin::RunJournal journal(tavorin::defaultJournalFolder(), parsed.request->settings.newMode);
+    tavorin::RunDriver driver(host, engine,
+                              parsed.request->journal ? journal.writer() : tavorin::LyricsWriter());
+    std::optional<tavorin::RunReport> report;
+    if (!request.reportPath.isEmpty()) {
+        report.emplace(request.settings, request.dryRun);
+    }
+    if (report || request.diff) {
+        driver.recordFiles(
+            [&](const tavorin::LyricsFileRecord& record) {
+                if (report) {
+                    report->addFile(record);
+                }
+                if (request.diff && record.outcome == tavorin::FileOutcome::Written) {
+                    print(stdout,
+                          tavorin::unifiedDiff(record.lyricsPath, record.oldText, record.newText));
+                }
+            },
+            request.diff);
+    }
     const tavorin::RunSummary summary =
         driver.run(parsed.request->lyricsFiles, parsed.request->settings, parsed.request->dryRun);
     host.finishProgress();
@@ -84,6 +124,17 @@ int main(int argc, char* argv[]) {
     counted.outcomeCounts[static_cast<int>(tavorin::FileOutcome::ReadFailed)] += parsed.passedOver;
     print(stderr,
           QStringLiteral("tavorin-cli: ") + tavorin::runCountsText(counted) + QLatin1Char('\n'));
+    int reportFailures = 0;
+    if (report) {
+        report->finish(summary, journal.runId());
+        const tavorin::WriteResult written = report->write(request.reportPath);
+        if (written.outcome != tavorin::WriteOutcome::Written) {
+            print(stderr, QStringLiteral("tavorin-cli: --report: 書き込めません: ") +
+                              request.reportPath + QStringLiteral("（") + written.systemMessage +
+                              QStringLiteral("）\n"));
+            reportFailures = 1;
+        }
+    }
 
     if (parsed.request->dryRun) {
         print(stderr,
@@ -92,6 +143,6 @@ int main(int argc, char* argv[]) {
     if (summary.aborted) {
         return tavorin::exitAborted;
     }
-    const int failures = summary.failures() + parsed.passedOver;
+    const int failures = summary.failures() + parsed.passedOver + reportFailures;
     return failures > 0 ? tavorin::exitFileFailed : tavorin::exitDone;
 }

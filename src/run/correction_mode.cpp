@@ -71,8 +71,10 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
     }
 
     TaggedBody body = splitTimeTags(record.text);
+    const std::vector<std::int32_t> timesAsRead = timeTagTimes(body);
     if (settings.karaoke && repairTagReversals(body)) {
         steps.host.appendLog(QStringLiteral("逆転補正をします。") + crlf);
+        steps.record.reversalRepaired = true;
     }
 
     // Only a file that carries its own decoded start has the song decoded: without one, the
@@ -106,6 +108,10 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
             return;
         }
     }
+    steps.record.shiftmSec =
+        anyTagToCorrect && correction.shiftSilence ? song.silencemSec - record.silencemSec : 0;
+    steps.record.ratioAfter = song.timeRatio;
+    recordTimeTags(steps.record, timesAsRead, body);
 
     AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);
     block.taggingBy = record.taggingBy;

@@ -14,6 +14,8 @@ void forEachLyricsFile(const QStringList& lyricsFiles, LyricsFileSteps& steps,
             return;
         }
         steps.host.setProgress(i, count);
+        steps.record = LyricsFileRecord{};
+        steps.record.lyricsPath = lyricsFiles.at(i);
         handleFile(lyricsFiles.at(i));
         ++steps.summary.filesHandled;
     }
@@ -23,6 +25,33 @@ void forEachLyricsFile(const QStringList& lyricsFiles, LyricsFileSteps& steps,
 void logFileOutcome(LyricsFileSteps& steps, FileOutcome outcome, const QString& message) {
     ++steps.summary.outcomeCounts[static_cast<int>(outcome)];
     steps.host.appendLog(message + crlf + crlf);
+    if (steps.recordFile) {
+        steps.record.outcome = outcome;
+        steps.record.message = message;
+        steps.recordFile(steps.record);
+    }
+}
+
+std::vector<std::int32_t> timeTagTimes(const TaggedBody& body) {
+    std::vector<std::int32_t> times;
+    times.reserve(body.entries.size());
+    for (const TagEntry& entry : body.entries) {
+        times.push_back(entry.time);
+    }
+    return times;
+}
+
+void recordTimeTags(LyricsFileRecord& record, const std::vector<std::int32_t>& before,
+                    const TaggedBody& after) {
+    record.timeTagsChanged = 0;
+    for (std::size_t i = 0; i < after.entries.size(); ++i) {
+        const TagEntry& entry = after.entries[i];
+        record.timeTagsChanged += i < before.size() && before[i] != entry.time ? 1 : 0;
+        if (entry.role == TagRole::Lyric &&
+            (!record.lastTimeTagmSec || entry.time > *record.lastTimeTagmSec)) {
+            record.lastTimeTagmSec = entry.time;
+        }
+    }
 }
 
 std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPath,
@@ -34,10 +63,21 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
         return std::nullopt;
     }
     steps.host.appendLog(QStringLiteral("曲ファイル　：") + songPath + crlf);
+    steps.record.songPath = songPath;
 
     PreparedLyricsFile prepared;
     prepared.song = steps.measureSong(songPath, steps.settings.winampTime);
+    steps.record.songSilencemSec = prepared.song.silencemSec;
     prepared.reading = readLyricsRecord(lyricsPath, steps.settings.defaultTime);
+    if (prepared.reading.failure == LyricsReadFailure::None) {
+        const LyricsRecord& read = prepared.reading.record;
+        steps.record.encoding = prepared.reading.encoding;
+        steps.record.ratioBefore = read.timeRatio;
+        steps.record.fileSilencemSec = read.silencemSec;
+        if (steps.keepTexts) {
+            steps.record.oldText = readLyricsText(lyricsPath).text;
+        }
+    }
     if (prepared.reading.failure != LyricsReadFailure::None) {
         // Never overwrite a file that was not read whole: it would lose its lyrics.
         logFileOutcome(steps, FileOutcome::ReadFailed,
@@ -49,6 +89,9 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
 
 void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEncoding encoding,
                           LyricsFileSteps& steps) {
+    if (steps.keepTexts) {
+        steps.record.newText = text;
+    }
     if (!steps.dryRun) {
         const WriteResult result = steps.writeLyrics(lyricsPath, text, encoding);
         if (result.outcome != WriteOutcome::Written) {

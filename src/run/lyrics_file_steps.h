@@ -2,6 +2,8 @@
 
 #include "lyrics/lyrics_file.h"
 #include "lyrics/lyrics_reading.h"
+#include "lyrics/time_tag.h"
+#include "run/lyrics_file_record.h"
 #include "run/run_host.h"
 #include "run/song_lookup.h"
 #include "settings/wizard_settings.h"
@@ -49,6 +51,9 @@ using SongMeasure = std::function<SongInfo(const QString& songPath, bool winampT
 using LyricsWriter =
     std::function<WriteResult(const QString& path, const QString& text, TextEncoding encoding)>;
 
+// Receives each lyrics file's record when its turn ends.
+using LyricsFileRecorder = std::function<void(const LyricsFileRecord& record)>;
+
 // What the steps every lyrics file goes through work with, in either mode, during one run.
 struct LyricsFileSteps {
     RunHost& host;
@@ -58,6 +63,9 @@ struct LyricsFileSteps {
     const WizardSettings& settings;
     bool dryRun = false;
     RunSummary& summary;
+    LyricsFileRecorder recordFile = {};
+    bool keepTexts = false;       // the record also holds the file's text before and after
+    LyricsFileRecord record = {}; // of the file in hand
 };
 
 inline const QString crlf = QStringLiteral("\r\n");
@@ -82,6 +90,12 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
 // that went.
 void writeLyricsAndReport(const QString& lyricsPath, const QString& text, TextEncoding encoding,
                           LyricsFileSteps& steps);
+
+// The times of the Time Tags, to count afterwards how many a step changed.
+std::vector<std::int32_t> timeTagTimes(const TaggedBody& body);
+// Records how many Time Tags differ from before and the latest time in the song.
+void recordTimeTags(LyricsFileRecord& record, const std::vector<std::int32_t>& before,
+                    const TaggedBody& after);
 
 // Counts how the file's turn ended and logs its last line, followed by the empty line that
 // ends the file's report.

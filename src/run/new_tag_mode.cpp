@@ -21,12 +21,18 @@ void tagLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
     }
 
     QString body = record.text;
-    if (settings.karaoke) {
+    steps.record.shiftmSec = 0;
+    steps.record.ratioAfter = song.timeRatio;
+    // The Time Tags are looked at only to repair them or to tell about them.
+    if (settings.karaoke || steps.recordFile) {
         TaggedBody tagged = splitTimeTags(body);
-        if (repairTagReversals(tagged)) {
+        const std::vector<std::int32_t> timesAsRead = timeTagTimes(tagged);
+        if (settings.karaoke && repairTagReversals(tagged)) {
             steps.host.appendLog(QStringLiteral("タイムタグの逆転がありました。") + crlf);
+            steps.record.reversalRepaired = true;
             body = joinTimeTags(tagged);
         }
+        recordTimeTags(steps.record, timesAsRead, tagged);
     }
 
     AtTagBlock block = atTagBlockFor(song, record, settings.atArtist);

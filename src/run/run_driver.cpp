@@ -32,8 +32,8 @@ QString unreadableFolderText(const QString& shownPath) {
 
 } // namespace
 
-RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine)
-    : host(runHost), writeLyrics(writeToDisk) {
+RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine, LyricsWriter write)
+    : host(runHost), writeLyrics(write ? std::move(write) : LyricsWriter(writeToDisk)) {
     auto measurer = std::make_shared<SongMeasurer>(engine);
     measureSong = [measurer](const QString& songPath, bool winampTime) {
         return measurer->measureSong(songPath, winampTime);
@@ -43,6 +43,11 @@ RunDriver::RunDriver(RunHost& runHost, PlaybackEngine& engine)
 RunDriver::RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write)
     : host(runHost), measureSong(std::move(measure)),
       writeLyrics(write ? std::move(write) : LyricsWriter(writeToDisk)) {}
+
+void RunDriver::recordFiles(LyricsFileRecorder recorder, bool keepFileTexts) {
+    recordFile = std::move(recorder);
+    keepTexts = keepFileTexts;
+}
 
 RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& settings,
                           bool dryRun) {
@@ -74,7 +79,8 @@ RunSummary RunDriver::run(const QStringList& lyricsFiles, const WizardSettings& 
         [this](const QString& shown) { host.reportPassedOver(unreadableSongText(shown)); });
 
     RunSummary summary;
-    LyricsFileSteps steps{host, songLookup, measureSong, writeLyrics, settings, dryRun, summary};
+    LyricsFileSteps steps{host,   songLookup, measureSong, writeLyrics, settings,
+                          dryRun, summary,    recordFile,  keepTexts};
     if (settings.newMode) {
         host.appendLog(QStringLiteral("新規追加開始") + crlf + crlf);
         runNewTagMode(lyricsFiles, steps);

@@ -14,9 +14,14 @@ class PlaybackEngine;
 // opening line, the mode, the closing line and the status texts.
 class RunDriver {
 public:
-    RunDriver(RunHost& runHost, PlaybackEngine& engine);
+    // write: what replaces each lyrics file (empty: the atomic writer on the disk).
+    RunDriver(RunHost& runHost, PlaybackEngine& engine, LyricsWriter write = {});
     // Songs measured by measure instead of a playback engine, files written by write (tests).
     RunDriver(RunHost& runHost, SongMeasure measure, LyricsWriter write = {});
+
+    // Hands each lyrics file's record to recorder when its turn ends; keepTexts: the records
+    // also hold the file's text before and after.
+    void recordFiles(LyricsFileRecorder recorder, bool keepTexts = false);
 
     // lyricsFiles in list order. dryRun: everything but the writing.
     RunSummary run(const QStringList& lyricsFiles, const WizardSettings& settings,
@@ -26,6 +31,8 @@ private:
     RunHost& host;
     SongMeasure measureSong;
     LyricsWriter writeLyrics;
+    LyricsFileRecorder recordFile;
+    bool keepTexts = false;
 };
 
 } // namespace tavorin

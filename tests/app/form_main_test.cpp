@@ -14,6 +14,9 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QLabel>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -72,7 +75,7 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
     fixture.store.setValue(u"Init/NewMode"_s, !newMode);
     fixture.store.setValue(u"Init/RMP"_s, u"1"_s);
     TaglibPlaybackEngine engine;
-    FormMain form({engine, fixture, fixture.store, folder});
+    FormMain form({engine, fixture, fixture.store, folder, folder + "/runs"_L1});
     form.show();
     EXPECT_FALSE(control(form, option)->isChecked());
     ASSERT_TRUE(writeBytes(folder + u"/Tavorin補正Wizard.txt"_s, "help"));
@@ -151,10 +154,29 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
                                              "/\\x89\\xcc.mp3"_L1));
     std::filesystem::remove(shiftJisSong); // a name the temporary folder cannot remove
 
+    // "元に戻す" asks first; confirmed, it puts back the files the run wrote, once.
+    fixture.answers = {false, true};
+    click(form, {"com4Undo"});
+    EXPECT_NE(tavorin::testing::readBytes(files[2]), lyrics);
+    click(form, {"com4Undo"});
+    EXPECT_EQ(fixture.messages.size(), 6);
+    EXPECT_TRUE(tavorin::testing::readBytes(files[1]) == lyrics &&
+                tavorin::testing::readBytes(files[2]) == lyrics);
+    EXPECT_FALSE(form.runPage->com4Undo->isEnabled());
+    EXPECT_EQ(form.runPage->runLog().count(u"元に戻しました。"_s), 2);
+
+    // The report, saved from the Run Log's menu, tells of the abort and the files handled.
+    fixture.saveAnswer = folder + "/report.json"_L1;
+    form.runPage->saveReport->trigger();
+    const QJsonObject report =
+        QJsonDocument::fromJson(tavorin::testing::readBytes(fixture.saveAnswer)).object();
+    EXPECT_TRUE(report["aborted"_L1].toBool() && report["files"_L1].toArray().size() == 3);
+    EXPECT_EQ(report["counts"_L1]["written"_L1].toInt(), 2);
+
     // After the run: no way back, the log can be copied, "終了" ends the program and saves.
     EXPECT_FALSE(form.runPage->com4to3->isEnabled());
     click(form, {"com4Copy", "com4"});
-    EXPECT_EQ(QApplication::clipboard()->text(), log);
+    EXPECT_EQ(QApplication::clipboard()->text(), form.runPage->runLog());
     EXPECT_EQ(fixture.stored("NewMode|WinampTime|AtArtist|SilencemSec|RMP|Name|SongFolder"),
               (newMode ? u"True"_s : u"False"_s) + u"|True|True|False|True|  |"_s + folder + u'/');
 }

@@ -41,15 +41,25 @@ inline ::testing::Environment* const qtTestEnvironment =
 // an engine that counts its starts, and a settings file of its own in a temporary folder.
 struct WizardFixture : ShellServices {
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
+    // Asked questions are kept with the messages; each takes the next answer, else No.
+    bool askQuestion(QWidget*, const QString& text) override {
+        messages.append(text);
+        return !answers.isEmpty() && answers.takeFirst();
+    }
     QString chooseFolder(QWidget*, const QString&, const QString& startFolder) override {
         chooserStart = startFolder;
         return folderAnswer;
+    }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override {
+        return saveAnswer;
     }
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
     }
-    WizardServices services() { return WizardServices{engine, *this, store, folder.path()}; }
+    WizardServices services() {
+        return WizardServices{engine, *this, store, folder.path(), folder.filePath(QStringLiteral("runs"))};
+    }
     // What a later start of the program reads under the given keys (joined by '|').
     QString stored(const char* keys) const {
         const QSettings later(store.fileName(), QSettings::IniFormat);
@@ -61,8 +71,10 @@ struct WizardFixture : ShellServices {
     }
 
     QStringList messages;
+    QList<bool> answers;
     QString folderAnswer; // empty: the user cancels
     QString chooserStart; // where the folder chooser last opened
+    QString saveAnswer;
     QList<QUrl> openedUrls;
     FakePlaybackEngine engine;
     QTemporaryDir folder;

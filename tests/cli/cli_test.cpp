@@ -49,7 +49,10 @@ TEST(CliOptions, UsageErrorsRunNothing) {
          {std::pair("--name=A", "no PATH"),
           {"--name=A|--time=fast|/a.txt", "fast"},
           {"--name=|/a.txt", "名前は必ず入力してください。"},
-          {"--name=A|/a.mp3", "歌詞ファイルが登録されていません。"}}) {
+          {"--name=A|/a.mp3", "歌詞ファイルが登録されていません。"},
+          {"--undo|run1|run2", "--undo takes at most one run"},
+          {"--undo|--list-runs", "--undo takes at most one run"},
+          {"--list-runs|run1", "--list-runs none"}}) {
         const CliParse parsed =
             parseCommandLine(QStringList("tavorin-cli"_L1) + texts(arguments), {});
         EXPECT_FALSE(parsed.request) << arguments;

@@ -185,7 +185,8 @@ TEST(HostileInput, EndsWithItsOwnLineAndLeavesAFileThatReadsBack) {
 
 // tavorin-cli killed (SIGKILL) or interrupted (SIGINT twice, as by Ctrl+C) at random moments of
 // a run over 100 lyrics files: after each, every file holds its old bytes or its complete new
-// ones; an interrupted run ends with 130 between two files, leaving no temporary file; the
+// ones, and --undo gives every file its old bytes back; an interrupted run ends with 130
+// between two files, leaving no temporary file; the
 // next run clears the one a killed run can leave, and only that: names merely like it are the
 // user's.
 TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
@@ -252,6 +253,19 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
                     (written == fileCount && process->exitCode() == 0))
             << k;
         partlyDone[interrupt] += ended == interrupt && written > 0 && written < fileCount ? 1 : 0;
+        // Undone twice, a file edited in between: the second undo touches nothing.
+        const QByteArray edited("[00:09:00]edited after the undo\r\n");
+        for (int again = 0; again < 2; ++again) {
+            QProcess undo;
+            undo.setStandardOutputFile(QProcess::nullDevice());
+            ASSERT_TRUE(startCli(undo, texts("--undo"), temp.path()) && undo.waitForFinished());
+            EXPECT_EQ(undo.exitCode(), 0) << k;
+            for (int i = 0; i < fileCount; ++i) {
+                ASSERT_EQ(readBytes(lyricsPath(i)), again && i == 0 ? edited : oldLyrics(i))
+                    << "undo " << again << " after kill " << k;
+            }
+            writeBytes(lyricsPath(0), edited);
+        }
         ASSERT_LE(temporaryFiles().size(), others.size() + (ended ? 0 : 1));
         if (temporaryFiles() != others) {
             run(0, 0);

@@ -6,13 +6,14 @@
 namespace tavorin::testing {
 
 // Starts tavorin-cli (or a shell that starts it, for bytes Qt cannot hold) in workingFolder
-// with a settings store of its own in configFolder, never the user's.
+// with a settings store and a journal of its own in configFolder, never the user's.
 inline bool startCli(QProcess& process, const QStringList& arguments, const QString& configFolder,
                      const QString& workingFolder = {},
                      const QString& program = QStringLiteral(TAVORIN_CLI_PATH)) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
     environment.insert(QStringLiteral("HOME"), configFolder);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), configFolder);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
     process.start(program, arguments);

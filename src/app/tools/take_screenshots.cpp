@@ -27,7 +27,9 @@ namespace {
 class SilentShell : public tavorin::ShellServices {
 public:
     void showMessage(QWidget*, const QString&) override {}
+    bool askQuestion(QWidget*, const QString&) override { return false; }
     QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    QString chooseSaveFile(QWidget*, const QString&, const QString&) override { return {}; }
     bool openUrl(const QUrl&) override { return false; }
 };
 
@@ -76,7 +78,8 @@ int main(int argc, char* argv[]) {
     tavorin::TaglibPlaybackEngine engine;
     SilentShell shell;
     QSettings store(work.filePath(QStringLiteral("Quendel.ini")), QSettings::IniFormat);
-    tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, work.path()});
+    tavorin::FormMain form(tavorin::WizardServices{engine, shell, store, work.path(),
+                                                   work.filePath(QStringLiteral("runs"))});
     form.show();
 
     bool ok = save(form, output, QStringLiteral("page1-mode.png"));

@@ -108,8 +108,14 @@ void correctLyricsFile(const QString& lyricsPath, LyricsFileSteps& steps) {
             return;
         }
     }
-    steps.record.shiftmSec =
-        anyTagToCorrect && correction.shiftSilence ? song.silencemSec - record.silencemSec : 0;
+    const bool shifted = anyTagToCorrect && correction.shiftSilence;
+    steps.record.shiftmSec = shifted ? correction.songSilence - correction.fileSilence : 0;
+    if (shifted) {
+        steps.record.shiftMeasurement =
+            correction.silenceMeasure == SilenceMeasure::DecodedStart
+                ? QStringLiteral("decoded_start")
+                : QStringLiteral("silent_frames");
+    }
     steps.record.ratioAfter = song.timeRatio;
     recordTimeTags(steps.record, timesAsRead, body);
 

@@ -24,7 +24,8 @@ struct LyricsFileRecord {
     std::optional<std::int32_t> fileSilencemSec; // as the file states it; -1: none stated
     std::optional<std::int32_t> songSilencemSec; // as measured in the song
     std::optional<std::int32_t> shiftmSec;       // how far the Time Tags moved for silence
-    // Which measurement of the song the shift was taken from; empty: the leading silence.
+    // What the shift compared: "silent_frames" ("@SilencemSec=") or "decoded_start"
+    // ("@AudioStartmSec="); empty when the tags were not shifted.
     QString shiftMeasurement;
     int timeTagsChanged = 0;
     bool reversalRepaired = false;

@@ -64,7 +64,8 @@ for name, outcomes in expected.items():
 assert seen == set(schema["definitions"]["outcome"]["enum"]), seen
 written = json.load(open(f"{sys.argv[2]}/correct.json"))["files"]
 written = next(f for f in written if f["path"].endswith("/written.txt"))
-assert (written["shift_ms"], written["time_tags_changed"]) == (135, 2), written
+assert (written["shift_ms"], written["shift_measurement"], written["time_tags_changed"]) == (
+    135, "silent_frames", 2), written
 assert [w["code"] for w in written["warnings"]] == ["last_time_tag_beyond_song_end"], written
 PY
 

@@ -109,7 +109,12 @@ TEST(DecodedStartRun, TagsMoveByTheTrueDifferenceBetweenTwoRips) {
         settings.newMode = false;
         ASSERT_TRUE(QFile::remove(song) &&
                     QFile::copy(rips + QLatin1StringView(corrected) + ".mp3"_L1, song));
-        RunDriver(host, engine).run({lyrics}, settings);
+        RunDriver corrector(host, engine);
+        LyricsFileRecord record;
+        corrector.recordFiles([&](const LyricsFileRecord& file) { record = file; }, false);
+        corrector.run({lyrics}, settings);
+        EXPECT_EQ(record.shiftMeasurement, "decoded_start"_L1);
+        EXPECT_NEAR(record.shiftmSec.value_or(0), QByteArray(lowest) > "[00:02" ? 700 : -700, 25);
         const QByteArray tag = readBytes(lyrics).left(10);
         EXPECT_TRUE(tag >= lowest && tag <= highest) << tagged << ' ' << tag.toStdString();
     }

@@ -70,6 +70,7 @@ void RunPage::prepare(int fileCount) {
     pb->setMaximum(fileCount);
     log.clear();
     pendingLog.clear();
+    pendingProgress.reset();
     logTimer->stop();
     txtLog->clear();
     com4->setEnabled(true);
@@ -122,8 +123,21 @@ void RunPage::appendLog(const QString& text) {
     }
 }
 
+void RunPage::setProgress(int value, int maximum) {
+    pendingProgress = std::pair(value, maximum);
+    if (!logTimer->isActive()) {
+        logTimer->start();
+    }
+}
+
 void RunPage::showPendingLog() {
     logTimer->stop();
+    if (const auto progress = std::exchange(pendingProgress, std::nullopt)) {
+        if (pb->maximum() != progress->second) {
+            pb->setMaximum(progress->second);
+        }
+        pb->setValue(progress->first);
+    }
     if (pendingLog.isEmpty()) {
         return;
     }

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <optional>
+#include <utility>
+
 class QAction;
 class QPlainTextEdit;
 class QProgressBar;
@@ -31,7 +34,10 @@ public:
     // over thousands of files stays fast. The text box takes the new text at most every
     // 50 ms, when pending events run, rather than repainting for every line.
     void appendLog(const QString& text);
-    // Shows what the text box does not show yet (at the end of a run).
+    // The progress "i / n", shown with the Run Log's new text: every new value is new text to
+    // lay out and paint, which would cost a run of small files more than the files do.
+    void setProgress(int value, int maximum);
+    // Shows what the text box and the progress do not show yet (at the end of a run).
     void showPendingLog();
     // The whole Run Log, lines ending with CR LF.
     const QString& runLog() const { return log; }
@@ -59,6 +65,7 @@ private:
     RunState state = RunState::Ready;
     QString log;
     QString pendingLog; // appended, not yet in the text box
+    std::optional<std::pair<int, int>> pendingProgress; // value and maximum not yet shown
     QTimer* logTimer;
 };
 

@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QProgressBar>
 
 #include <utility>
 
@@ -18,10 +17,7 @@ void WizardRunHost::appendLog(const QString& text) {
 }
 
 void WizardRunHost::setProgress(int value, int maximum) {
-    if (page.pb->maximum() != maximum) {
-        page.pb->setMaximum(maximum);
-    }
-    page.pb->setValue(value);
+    page.setProgress(value, maximum);
 }
 
 void WizardRunHost::processEvents() {

@@ -150,6 +150,8 @@ TEST_P(WizardWalkTest, EveryStepRefusesStoresAndDropsWhatItShouldAndAbortStopsTh
         if (file == 2) {
             QTimer::singleShot(0, &form, [&] { closed = form.close(); });
         } else if (file == 3) {
+            form.runPage->showPendingLog(); // the progress is shown with the log's new text
+            EXPECT_EQ(form.runPage->pb->text(), u"2 / 4"_s);
             QTimer::singleShot(0, &form, [&] { click(form, {"com4"}); });
         }
     };

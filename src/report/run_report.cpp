@@ -1,5 +1,7 @@
 #include "report/run_report.h"
 
+#include "settings/settings_store.h"
+
 #include "tavorin/version.h"
 
 #include <QFile>
@@ -63,20 +65,7 @@ RunReport::RunReport(const WizardSettings& settings, bool isDryRun, SongLength l
     : dryRun(isDryRun), songLength(length ? std::move(length) : SongLength(songLengthFromTagLib)),
       started(QDateTime::currentDateTime()) {
     // Named as in the settings file.
-    settingsUsed = QJsonObject{
-        {QStringLiteral("NewMode"), settings.newMode},
-        {QStringLiteral("Name"), settings.name},
-        {QStringLiteral("SongFolder"), settings.songFolder},
-        {QStringLiteral("WinampTime"), settings.winampTime},
-        {QStringLiteral("AtFirstSameFolder"), settings.atFirstSameFolder},
-        {QStringLiteral("RMP"), settings.rmp},
-        {QStringLiteral("Karaoke"), settings.karaoke},
-        {QStringLiteral("AtArtist"), settings.atArtist},
-        {QStringLiteral("SilencemSec"), settings.silencemSec},
-        {QStringLiteral("DefaultTime"), settings.defaultTime},
-        {QStringLiteral("IgnoreAtTag"), settings.ignoreAtTag},
-        {QStringLiteral("IgnoreOwn"), settings.ignoreOwn},
-    };
+    settingsUsed = QJsonObject::fromVariantMap(settingsByKey(settings));
 }
 
 void RunReport::addFile(const LyricsFileRecord& record) {

@@ -98,6 +98,15 @@ void SettingsStore::save(const WizardSettings& wizardSettings) {
     settings.sync();
 }
 
+QVariantMap settingsByKey(const WizardSettings& wizardSettings) {
+    QVariantMap values;
+    for (const SettingsKey& entry : settingsKeys) {
+        std::visit([&](auto field) { values.insert(QString(entry.key), wizardSettings.*field); },
+                   entry.field);
+    }
+    return values;
+}
+
 std::unique_ptr<QSettings> openUserSettings() {
     return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                        QStringLiteral("Quendel"), QStringLiteral("Quendel"));

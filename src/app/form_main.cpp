@@ -264,7 +264,10 @@ void FormMain::startRun() {
     RunJournal journal(services.journalFolder, runSettings.newMode);
     RunDriver driver(host, services.engine,
                      services.journalFolder.isEmpty() ? LyricsWriter() : journal.writer());
-    runReport = std::make_unique<RunReport>(runSettings, false);
+    runReport = std::make_unique<RunReport>(
+        runSettings, false, [engine = &services.engine](const QString& song) {
+            return engine->lengthmSec(song);
+        });
     driver.recordFiles([this](const LyricsFileRecord& record) { runReport->addFile(record); });
     const RunSummary summary = driver.run(lyricsFilesPage->list1->entries(), runSettings);
     runReport->finish(summary, journal.runId());

@@ -99,7 +99,8 @@ int main(int argc, char* argv[]) {
                               parsed.request->journal ? journal.writer() : tavorin::LyricsWriter());
     std::optional<tavorin::RunReport> report;
     if (!request.reportPath.isEmpty()) {
-        report.emplace(request.settings, request.dryRun);
+        report.emplace(request.settings, request.dryRun,
+                       [&engine](const QString& song) { return engine.lengthmSec(song); });
     }
     if (report || request.diff) {
         driver.recordFiles(

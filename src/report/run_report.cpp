@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QJsonDocument>
 
-#include <taglib/mpegfile.h>
 
 namespace tavorin {
 
@@ -43,15 +42,6 @@ QString timeText(const QDateTime& time) {
 
 } // namespace
 
-std::optional<std::int32_t> songLengthFromTagLib(const QString& songPath) {
-    TagLib::MPEG::File file(QFile::encodeName(songPath).constData(), true,
-                            TagLib::AudioProperties::Average);
-    const TagLib::AudioProperties* properties = file.isValid() ? file.audioProperties() : nullptr;
-    if (properties == nullptr || properties->lengthInMilliseconds() <= 0) {
-        return std::nullopt;
-    }
-    return properties->lengthInMilliseconds();
-}
 
 QString fileOutcomeCode(FileOutcome outcome) {
     static const char* const codes[fileOutcomeCount] = {
@@ -62,7 +52,7 @@ QString fileOutcomeCode(FileOutcome outcome) {
 }
 
 RunReport::RunReport(const WizardSettings& settings, bool isDryRun, SongLength length)
-    : dryRun(isDryRun), songLength(length ? std::move(length) : SongLength(songLengthFromTagLib)),
+    : dryRun(isDryRun), songLength(std::move(length)),
       started(QDateTime::currentDateTime()) {
     // Named as in the settings file.
     settingsUsed = QJsonObject::fromVariantMap(settingsByKey(settings));

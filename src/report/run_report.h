@@ -16,9 +16,8 @@
 
 namespace tavorin {
 
-// How long a song plays, in ms; nothing when that cannot be told.
+// How long a song plays, in ms; nothing when that cannot be told (PlaybackEngine::lengthmSec).
 using SongLength = std::function<std::optional<std::int32_t>(const QString& songPath)>;
-std::optional<std::int32_t> songLengthFromTagLib(const QString& songPath);
 
 // The stable name of an outcome in a report: the outcome's name in snake_case.
 QString fileOutcomeCode(FileOutcome outcome);
@@ -28,7 +27,7 @@ QString fileOutcomeCode(FileOutcome outcome);
 // the songs' lengths are asked for only when the report is made.
 class RunReport {
 public:
-    RunReport(const WizardSettings& settings, bool dryRun, SongLength songLength = {});
+    RunReport(const WizardSettings& settings, bool dryRun, SongLength songLength);
 
     void addFile(const LyricsFileRecord& record);
     // The run has ended now. journalRun: the journal's name for the run, if it has one.

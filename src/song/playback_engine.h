@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace tavorin {
 
@@ -55,6 +56,11 @@ public:
     // The facts of the song opened as song (closed when it could not be opened), read through
     // it, so that one opening serves the engine and the frame walk after it.
     virtual SongFacts readSong(BlockFile& song) = 0;
+    // How long the song plays, in ms; nothing when that cannot be told. Asked only for a
+    // report of a run, never by the run itself.
+    virtual std::optional<std::int32_t> lengthmSec(const QString& /*songPath*/) {
+        return std::nullopt;
+    }
 };
 
 } // namespace tavorin

@@ -6,6 +6,8 @@
 #include "song/id3v2_header.h"
 #include "song/riff_chunk_reader.h"
 
+#include <QFile>
+
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
@@ -255,6 +257,16 @@ SongFacts TaglibPlaybackEngine::readSong(BlockFile& song) {
             song.bytesAt(infoList->offset, std::min(infoList->size, maxInfoListBytes)));
     }
     return facts;
+}
+
+std::optional<std::int32_t> TaglibPlaybackEngine::lengthmSec(const QString& songPath) {
+    TagLib::MPEG::File file(QFile::encodeName(songPath).constData(), true,
+                            TagLib::AudioProperties::Average);
+    const TagLib::AudioProperties* properties = file.isValid() ? file.audioProperties() : nullptr;
+    if (properties == nullptr || properties->lengthInMilliseconds() <= 0) {
+        return std::nullopt;
+    }
+    return properties->lengthInMilliseconds();
 }
 
 } // namespace tavorin

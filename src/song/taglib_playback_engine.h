@@ -14,6 +14,7 @@ public:
     QString name() const override;
     std::int32_t version() const override;
     SongFacts readSong(BlockFile& song) override;
+    std::optional<std::int32_t> lengthmSec(const QString& songPath) override;
 };
 
 } // namespace tavorin

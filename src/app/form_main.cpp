@@ -303,17 +303,20 @@ void FormMain::undoRun() {
         return;
     }
     WizardRunHost host(*runPage, *stepPanel, [] { return false; });
-    host.appendLog(QStringLiteral("\r\n"));
+    host.appendLog(crlf);
     tavorin::undoRun(services.journalFolder, runJournalId, host);
     runPage->showPendingLog();
     runPage->com4Undo->setEnabled(false);
 }
 
 void FormMain::saveReport() {
+    if (!runReport) {
+        return;
+    }
     const QString path =
         services.shell.chooseSaveFile(this, QStringLiteral("レポートを保存"),
                                       QDir::home().filePath(QStringLiteral("tavorin-report.json")));
-    if (path.isEmpty() || !runReport) {
+    if (path.isEmpty()) {
         return;
     }
     const WriteResult written = runReport->write(path);

@@ -78,14 +78,14 @@ int main(int argc, char* argv[]) {
     // With --diff, standard output carries the diff alone.
     tavorin::TerminalHost host(request.diff ? stderr : stdout, stderr, isTerminal(stderr),
                                abortRequested);
-    if (parsed.request->action == tavorin::CliAction::ListRuns) {
+    if (request.action == tavorin::CliAction::ListRuns) {
         print(stdout,
               tavorin::journalRunsText(tavorin::listJournalRuns(tavorin::defaultJournalFolder())));
         return tavorin::exitDone;
     }
-    if (parsed.request->action == tavorin::CliAction::Undo) {
+    if (request.action == tavorin::CliAction::Undo) {
         const tavorin::UndoOutcome undone =
-            tavorin::undoRun(tavorin::defaultJournalFolder(), parsed.request->undoRunId, host);
+            tavorin::undoRun(tavorin::defaultJournalFolder(), request.undoRunId, host);
         host.finishProgress();
         return undone == tavorin::UndoOutcome::NoSuchRun  ? tavorin::exitUsage
                : undone == tavorin::UndoOutcome::SomeLeft ? tavorin::exitFileFailed
@@ -94,9 +94,9 @@ int main(int argc, char* argv[]) {
 
     tavorin::TaglibPlaybackEngine engine;
     engine.init();
-    tavorin::RunJournal journal(tavorin::defaultJournalFolder(), parsed.request->settings.newMode);
+    tavorin::RunJournal journal(tavorin::defaultJournalFolder(), request.settings.newMode);
     tavorin::RunDriver driver(host, engine,
-                              parsed.request->journal ? journal.writer() : tavorin::LyricsWriter());
+                              request.journal ? journal.writer() : tavorin::LyricsWriter());
     std::optional<tavorin::RunReport> report;
     if (!request.reportPath.isEmpty()) {
         report.emplace(request.settings, request.dryRun,
@@ -116,7 +116,7 @@ int main(int argc, char* argv[]) {
             request.diff);
     }
     const tavorin::RunSummary summary =
-        driver.run(parsed.request->lyricsFiles, parsed.request->settings, parsed.request->dryRun);
+        driver.run(request.lyricsFiles, request.settings, request.dryRun);
     host.finishProgress();
     // How the run went, without reading the whole Run Log; the Run Log itself stays as it is.
     // Lyrics files passed over for their names could not be read: they count as failed, as in
@@ -137,7 +137,7 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    if (parsed.request->dryRun) {
+    if (request.dryRun) {
         print(stderr,
               QStringLiteral("tavorin-cli: --dry-run: どのファイルにも書き込んでいません。\n"));
     }

@@ -18,8 +18,6 @@ namespace tavorin {
 
 namespace {
 
-const QString crlfText = QStringLiteral("\r\n");
-
 QJsonObject readManifest(const QString& runFolder) {
     QFile file(runFolder + QStringLiteral("/run.json"));
     return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
@@ -107,17 +105,17 @@ UndoOutcome undoRun(const QString& journalFolder, const QString& runId, RunHost&
         return runId.isEmpty() || run.id == runId;
     });
     if (found == runs.rend()) {
-        host.appendLog(QStringLiteral("取り消す実行がありません。") + crlfText);
+        host.appendLog(QStringLiteral("取り消す実行がありません。") + crlf);
         return UndoOutcome::NoSuchRun;
     }
     const JournalRun& run = *found;
     if (run.undone.isValid()) {
         host.appendLog(QStringLiteral("この実行 (%1) はもう取り消してあります。").arg(run.id) +
-                       crlfText);
+                       crlf);
         return UndoOutcome::AlreadyUndone;
     }
 
-    host.appendLog(QStringLiteral("取り消し開始 (%1)").arg(run.id) + crlfText + crlfText);
+    host.appendLog(QStringLiteral("取り消し開始 (%1)").arg(run.id) + crlf + crlf);
     QFile entriesFile(run.folder + QLatin1Char('/') + journalEntriesName);
     bool damaged = false;
     std::vector<StoredEntry> entries = readEntries(entriesFile, damaged);
@@ -126,12 +124,12 @@ UndoOutcome undoRun(const QString& journalFolder, const QString& runId, RunHost&
     if (damaged || entriesFile.error() != QFileDevice::NoError) {
         // Entries past the damage cannot be found: their files are named nowhere else.
         host.appendLog(QStringLiteral("控えが壊れているので、一部のファイルを元に戻せません: ") +
-                       entriesFile.fileName() + crlfText + crlfText);
+                       entriesFile.fileName() + crlf + crlf);
         ++left, failed = true;
     }
     for (auto stored = entries.rbegin(); stored != entries.rend(); ++stored) {
         JournalEntry& entry = stored->entry;
-        host.appendLog(QStringLiteral("歌詞ファイル：") + entry.path + crlfText);
+        host.appendLog(QStringLiteral("歌詞ファイル：") + entry.path + crlf);
         if (stored->state == EntryState::Whole && entriesFile.seek(stored->originalAt)) {
             entry.original = entriesFile.read(stored->originalSize);
         }
@@ -154,7 +152,7 @@ UndoOutcome undoRun(const QString& journalFolder, const QString& runId, RunHost&
         } else {
             message = QStringLiteral("元に戻しました。");
         }
-        host.appendLog(message + crlfText + crlfText);
+        host.appendLog(message + crlf + crlf);
     }
     // A file that could not be written yet may be put back by a later undo; one changed by
     // somebody else stays theirs however often the run is undone.
@@ -165,7 +163,7 @@ UndoOutcome undoRun(const QString& journalFolder, const QString& runId, RunHost&
         writeFileAtomically(run.folder + QStringLiteral("/run.json"),
                             QJsonDocument(manifest).toJson());
     }
-    host.appendLog(QStringLiteral("取り消し終了") + crlfText);
+    host.appendLog(QStringLiteral("取り消し終了") + crlf);
     return left == 0 ? UndoOutcome::Done : UndoOutcome::SomeLeft;
 }
 

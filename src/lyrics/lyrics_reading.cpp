@@ -2,6 +2,8 @@
 
 #include "lyrics/at_tag_reader.h"
 
+#include <utility>
+
 namespace tavorin {
 
 LyricsReading readLyricsRecord(const QString& path, bool defaultTime) {
@@ -15,6 +17,7 @@ LyricsReading readLyricsRecord(const QString& path, bool defaultTime) {
         return reading;
     }
     reading.record = readAtTags(read.text, defaultTime);
+    reading.text = std::move(read.text);
     return reading;
 }
 

@@ -11,6 +11,7 @@ namespace tavorin {
 // could not be read.
 struct LyricsReading {
     LyricsRecord record;
+    QString text; // the whole file as read, At-Tag lines included (for a preview of the run)
     TextEncoding encoding = TextEncoding::Cp932;
     LyricsReadFailure failure = LyricsReadFailure::None;
 };

@@ -75,7 +75,7 @@ std::optional<PreparedLyricsFile> findSongAndReadLyrics(const QString& lyricsPat
         steps.record.ratioBefore = read.timeRatio;
         steps.record.fileSilencemSec = read.silencemSec;
         if (steps.keepTexts) {
-            steps.record.oldText = readLyricsText(lyricsPath).text;
+            steps.record.oldText = prepared.reading.text;
         }
     }
     if (prepared.reading.failure != LyricsReadFailure::None) {

@@ -34,60 +34,65 @@ QList<QStringView> splitLines(const QString& text) {
     return lines;
 }
 
+// reach[d][k + d]: the furthest x on diagonal k (k = x - y) after d edits.
+using Reach = std::vector<std::vector<int>>;
+
+// Whether round d reached diagonal k from diagonal k + 1 (an added line, a step down) rather
+// than from k - 1 (a removed line, a step right).
+bool cameDown(const Reach& reach, int d, int k) {
+    return k == -d || (k != d && reach[d - 1][k - 1 + d - 1] < reach[d - 1][k + 1 + d - 1]);
+}
+
+// The edit script from the start to (x, y), reached after d edits, walked back through each
+// round's furthest reach.
+std::vector<DiffStep> walkBack(const Reach& reach, const QList<QStringView>& a,
+                               const QList<QStringView>& b, int x, int y, int d) {
+    std::vector<DiffStep> steps;
+    for (int e = d; e > 0; --e) {
+        const int k = x - y;
+        const bool down = cameDown(reach, e, k);
+        const int fromK = down ? k + 1 : k - 1;
+        const int fromX = reach[e - 1][fromK + e - 1];
+        const int fromY = fromX - fromK;
+        // The snake of this round begins after its one edit.
+        for (const int snakeX = down ? fromX : fromX + 1; x > snakeX; --x) {
+            steps.push_back({LineEdit::Keep, a[x - 1]});
+        }
+        steps.push_back(down ? DiffStep{LineEdit::Add, b[fromY]}
+                             : DiffStep{LineEdit::Remove, a[fromX]});
+        x = fromX, y = fromY;
+    }
+    for (; x > 0; --x) {
+        steps.push_back({LineEdit::Keep, a[x - 1]});
+    }
+    std::reverse(steps.begin(), steps.end());
+    return steps;
+}
+
 // The shortest edit script between a and b (Myers' greedy algorithm, keeping each round's
 // furthest reach for the walk back), or nothing past maxEditDistance. Qt offers no diff.
 std::optional<std::vector<DiffStep>> shortestEdit(const QList<QStringView>& a,
                                                   const QList<QStringView>& b) {
     const int n = static_cast<int>(a.size());
     const int m = static_cast<int>(b.size());
-    std::vector<std::vector<int>> reach; // reach[d][k + d]: furthest x on diagonal k
-    const auto furthest = [&](int d, int k) { return reach[d][k + d]; };
+    Reach reach;
     for (int d = 0; d <= std::min(n + m, maxEditDistance); ++d) {
-        std::vector<int> round(2 * d + 1);
+        reach.emplace_back(2 * d + 1);
         for (int k = -d; k <= d; k += 2) {
             int x = 0;
             if (d > 0) {
-                x = k == -d || (k != d && furthest(d - 1, k - 1) < furthest(d - 1, k + 1))
-                        ? furthest(d - 1, k + 1)
-                        : furthest(d - 1, k - 1) + 1;
+                x = cameDown(reach, d, k) ? reach[d - 1][k + 1 + d - 1]
+                                          : reach[d - 1][k - 1 + d - 1] + 1;
             }
             int y = x - k;
             while (x < n && y < m && a[x] == b[y]) {
                 ++x, ++y;
             }
-            round[k + d] = x;
+            reach[d][k + d] = x;
             if (x >= n && y >= m) {
-                reach.push_back(std::move(round));
-                std::vector<DiffStep> steps;
-                for (int e = d; e >= 0; --e) {
-                    const int kk = x - y;
-                    int fromX = 0;
-                    int fromY = 0;
-                    if (e > 0) {
-                        const bool down = kk == -e || (kk != e && furthest(e - 1, kk - 1) <
-                                                                      furthest(e - 1, kk + 1));
-                        const int prevK = down ? kk + 1 : kk - 1;
-                        fromX = furthest(e - 1, prevK);
-                        fromY = fromX - prevK;
-                        // Where the snake of this round began, after its one edit.
-                        const int snakeX = down ? fromX : fromX + 1;
-                        for (; x > snakeX; --x, --y) {
-                            steps.push_back({LineEdit::Keep, a[x - 1]});
-                        }
-                        steps.push_back(down ? DiffStep{LineEdit::Add, b[fromY]}
-                                             : DiffStep{LineEdit::Remove, a[fromX]});
-                    } else {
-                        for (; x > 0; --x) {
-                            steps.push_back({LineEdit::Keep, a[x - 1]});
-                        }
-                    }
-                    x = fromX, y = fromY;
-                }
-                std::reverse(steps.begin(), steps.end());
-                return steps;
+                return walkBack(reach, a, b, x, y, d);
             }
         }
-        reach.push_back(std::move(round));
     }
     return std::nullopt;
 }

@@ -48,23 +48,18 @@ SongInfo SongMeasurer::measureSong(const QString& path, bool winampTime) {
         std::nearbyint(frameSamples / (info.sampleRate / 1000.0) * frames));
     info.timeRatio = winampTime ? winampRatio(info.sampleRate, frameSamples) : 1.0;
     chooseSongTexts(facts.riff, facts.tag, info);
-    if (facts.hasAudio) {
-        info.decodeAudioStart = [playback = &engine, path] {
-            return SongMeasurer(*playback).decodedStart(path);
+    // Where the MPEG data lies is known now; only the decoding is left for later.
+    if (song.isOpen() && facts.hasAudio) {
+        info.decodeAudioStart = [path, from = facts.audioStart, to = facts.audioEnd] {
+            BlockFile reopened(path);
+            return decodedStartmSec(
+                [&](std::int64_t offset, std::int64_t length) {
+                    return reopened.bytesAt(offset, length);
+                },
+                from, to);
         };
     }
     return info;
-}
-
-std::optional<std::int32_t> SongMeasurer::decodedStart(const QString& path) {
-    BlockFile song(path);
-    const SongFacts facts = engine.readSong(song);
-    if (!song.isOpen() || !facts.hasAudio) {
-        return std::nullopt;
-    }
-    return decodedStartmSec(
-        [&](std::int64_t offset, std::int64_t length) { return song.bytesAt(offset, length); },
-        facts.audioStart, facts.audioEnd);
 }
 
 std::int32_t leadingSilentFrames(BlockFile& song, const SongFacts& facts, int tolerancePercent) {

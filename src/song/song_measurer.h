@@ -19,12 +19,10 @@ public:
     explicit SongMeasurer(PlaybackEngine& engine);
 
     // winampTime: the user's time base is Winamp Time (else Standard Time). The info's
-    // decodeAudioStart asks the engine again, which must outlive it.
+    // decodeAudioStart decodes the MPEG data this measurement found (see decoded_start.h):
+    // nothing for a song that cannot be decoded or is silent for 30 s; it is empty for a song
+    // without MPEG audio.
     SongInfo measureSong(const QString& path, bool winampTime);
-    // Where the music starts, decoded from the song's MPEG data (see decoded_start.h); nothing
-    // for a song without MPEG audio, one that cannot be decoded, or one silent for 30 s. Asked
-    // only where the answer is used: it decodes, where measureSong reads a few headers.
-    std::optional<std::int32_t> decodedStart(const QString& path);
 
 private:
     PlaybackEngine& engine;

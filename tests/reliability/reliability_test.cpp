@@ -11,6 +11,8 @@
 #include "support/faulty_file_layer.h"
 
 #include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -207,6 +209,7 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
     const auto temporaryFiles = [&] {
         return QDir(folder).entryList({"*tavorin-*"_L1}, QDir::AllEntries | QDir::Hidden);
     };
+    const QString reportPath = temp.filePath("report.json"_L1);
     // Starts a run over the old files and sends signal (twice) after delayUs, if still running.
     const auto run = [&](int signal, qint64 delayUs) {
         auto process = std::make_unique<QProcess>();
@@ -215,7 +218,9 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
                         writeBytes(lyricsPath(i).replace(".txt"_L1, ".mp3"_L1), silence250));
         }
         process->setStandardOutputFile(QProcess::nullDevice());
-        EXPECT_TRUE(startCli(*process, texts("-n|--name=A") << folder, temp.path()));
+        QFile::remove(reportPath);
+        EXPECT_TRUE(startCli(*process, texts("-n|--name=A|--report") << reportPath << folder,
+                             temp.path()));
         ::usleep(static_cast<useconds_t>(delayUs));
         if (signal != 0 && !process->waitForFinished(0)) {
             ::kill(static_cast<pid_t>(process->processId()), signal);
@@ -252,6 +257,13 @@ TEST(KillTest, EveryFileIsOldOrNewAfterAKillOrCtrlCAtAnyMoment) {
         ASSERT_TRUE(!ended || process->exitCode() == 130 ||
                     (written == fileCount && process->exitCode() == 0))
             << k;
+        // An interrupted run still leaves its report, saying so and naming each file handled.
+        if (ended && process->exitCode() == 130) {
+            const QJsonObject report = QJsonDocument::fromJson(readBytes(reportPath)).object();
+            EXPECT_TRUE(report["aborted"_L1].toBool() &&
+                        report["counts"_L1]["written"_L1].toInt() == written)
+                << "the report after Ctrl+C " << k;
+        }
         partlyDone[interrupt] += ended == interrupt && written > 0 && written < fileCount ? 1 : 0;
         // Undone twice, a file edited in between: the second undo touches nothing.
         const QByteArray edited("[00:09:00]edited after the undo\r\n");
